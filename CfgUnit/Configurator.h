@@ -1,0 +1,115 @@
+// TConfigurator: the whole state of one run and the stages that work on it.
+// Each stage lives in a file of its own beside this one.
+#pragma once
+
+#include "common/StringList.h"
+#include "platform/Owner.h"
+
+#include <string>
+
+class TConfigurator {
+public:
+    TConfigurator();
+    ~TConfigurator();
+    TConfigurator(const TConfigurator&) = delete;
+    TConfigurator& operator=(const TConfigurator&) = delete;
+
+    // --- State of the run, in declaration order ---
+    StringList SourceFiles;
+    StringList WardLocations;
+    StringList WebServersHosts;
+    StringList CryptoParams;
+    std::string SystemDir;
+    bool RemoveBackup = true;
+    std::string RegisteredActiveXFullName;
+    std::string WardenFullName;
+    std::string DestDir;
+    std::string AxClsid;
+    StringList DialogCaptions;
+    StringList RunOkModules;
+    StringList RunNotOkModules;
+    StringList RestoreList;  // mark: 1 for an ActiveX control, 0 otherwise
+    StringList AutostartList;
+    std::string ScenarioPath;
+    platform::FileHandle LogFile;
+
+    // The message catalogue, named by the [Messages] keys that override them.
+    std::string ERROR_FIND_ACTIVEX_DIR;
+    std::string NEW_WEB_HOST_DIALOG_CANCEL;
+    std::string WARNING_NEW_WEBHOST_EXISTS;
+    std::string ASK_FOR_EMPTY_WARDEN_PORT;
+    std::string ERROR_NOT_FILL_DIALOG_FIELD;
+    std::string ERROR_NOT_FILL_DIALOG_FIELDS;
+    std::string ConfigNotFoundText;  // fixed
+    std::string SHARING_ERROR;
+    std::string UsageText;  // fixed
+    std::string NOT_FOUND_RUNNING_WARDEN;
+    std::string NOT_FOUND_FILE;
+    std::string CONFIG_EXISTS_TOOTHERBANK;
+    std::string ERROR_INSTALL;
+    std::string NOT_FOUND_PARAM;
+    std::string WARDEN_CLIENT_NAME;
+    std::string IEXPLORER_NAME;
+    std::string IEXPLORER_CLOSE;
+    std::string WARDEN_CLIENT_CLOSE;
+    std::string OTHERPROCESSES_CLOSE;
+    std::string ALL_OK;
+    std::string CHECK_FOR_RUN_WARDEN;
+    std::string ERROR_NOTFOUND_WARDENCFG;
+    std::string ERROR_CORRECT_WARDENCFG;
+    std::string COPY_ERROR;
+
+    // --- Run control (Configurator.cpp) ---
+    std::string ParseCommandLine();
+    HWND OwnerWindow() const { return nullptr; }
+
+    // --- Message catalogue and default scenario (Messages.cpp) ---
+    void SetDefaults();
+    bool WriteDefaultScenario();
+    // A message box owned by OwnerWindow.
+    int ShowMessage(const std::string& text, const std::string& caption, UINT style);
+
+    // --- Scenario (Scenario.cpp) ---
+    bool LoadScenario();
+
+    // --- Run log (RunLog.cpp) ---
+    void OpenLog(const std::string& fileName);
+    bool LogOpen() const { return static_cast<bool>(LogFile); }
+    void WriteLog(const std::string& text);
+
+    // --- ActiveX lookup (ActiveXLookup.cpp) ---
+    std::string GetRegisteredActiveXFullName(const std::string& clsid);
+
+    // --- Version check (VersionCheck.cpp) ---
+    bool IsSourceNewer(const std::string& source, const std::string& destination);
+    bool CheckFilesForNeedCopy();
+
+    // --- Update cycle (UpdateCycle.cpp) ---
+    void RunUpdate();
+    void Restore();
+
+    // --- Module runner (ModuleRunner.cpp) ---
+    bool RunModul(const std::string& commandLine);
+    bool RegisterOCX(const std::string& fileName);
+    bool UnRegisterOCX(const std::string& fileName);
+    void AutostartModules();
+    void RunResultModules(bool success);
+
+    // --- Running-application check (ApplicationCheck.cpp) ---
+    bool CheckProcesses();
+
+    // --- Tunnel settings correction (WardenCorrection.cpp) ---
+    bool CorrectWardenCfg();
+
+    // --- Server settings dialog (ServerDialog.cpp, through the user interface) ---
+    bool ShowNewWebHostDialog(StringList& servers, int& chosenSection, int& targetSection);
+};
+
+// The program's single instance; created after ProcessSearcher, freed before it.
+extern TConfigurator* Configurator;
+
+// The program's own directory, with its trailing backslash.
+std::string ProgramDir();
+// The parameters of the process's command line (index from 1).
+int CommandLineParamCount();
+std::string CommandLineParam(int index);

@@ -1,0 +1,27 @@
+#include "CfgUnit/Configurator.h"
+
+#include "common/FileNames.h"
+#include "platform/Files.h"
+#include "platform/System.h"
+
+void TConfigurator::OpenLog(const std::string& fileName)
+{
+    if (FileExists(fileName))
+        platform::RemoveFile(fileName);
+    platform::FileHandle file = platform::CreateNewFile(fileName);
+    if (!file)
+        return;
+    // A file named by an earlier "-l=" stays open, and empty, until the program ends.
+    static std::vector<platform::FileHandle> replacedLogs;
+    if (LogFile)
+        replacedLogs.push_back(std::move(LogFile));
+    LogFile = std::move(file);
+}
+
+void TConfigurator::WriteLog(const std::string& text)
+{
+    if (!LogOpen())
+        return;
+    platform::LocalStamp now = platform::LocalNow("dd.MM.yyyy", "HH:mm:ss");
+    platform::WriteFile(LogFile.get(), "[" + now.date + " " + now.time + "] -> " + text + "\r\n");
+}

@@ -1,0 +1,30 @@
+// Finds running processes by image name or by a loaded module, terminates
+// them, and asks the tunnel client to quit.
+#pragma once
+
+#include "common/StringList.h"
+
+#include <string>
+
+class TProcessSearcher {
+public:
+    TProcessSearcher();
+    virtual ~TProcessSearcher();
+    TProcessSearcher(const TProcessSearcher&) = delete;
+    TProcessSearcher& operator=(const TProcessSearcher&) = delete;
+
+    std::string NormalizedName;
+    StringList Modules;    // normalized full paths; compared byte for byte
+    StringList Processes;  // result of the last search; mark: the process id
+    bool FullPath = false;
+    bool ShortPath = false;
+    std::string ProcessName;  // not empty: name mode; empty: module mode
+
+    std::string NormalizeName(const std::string& name) const;
+    void SearchProcesses();
+    bool TerminateProcesses();
+    void QuitWardenClient();
+};
+
+// The program's single instance; created before Configurator, freed after it.
+extern TProcessSearcher* ProcessSearcher;

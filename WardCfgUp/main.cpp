@@ -1,0 +1,28 @@
+// WardCfgUp: brings the banking client's components up to date from a scenario.
+#include "CfgUnit/Configurator.h"
+#include "PrsSrch/ProcessSearcher.h"
+#include "platform/FatalError.h"
+
+#include <memory>
+
+static void Run()
+{
+    auto searcher = std::make_unique<TProcessSearcher>();
+    ProcessSearcher = searcher.get();
+    auto configurator = std::make_unique<TConfigurator>();
+    Configurator = configurator.get();
+    platform::ScopeGuard forget([] {
+        Configurator = nullptr;
+        ProcessSearcher = nullptr;
+    });
+
+    if (Configurator->WriteDefaultScenario())
+        return;
+    Configurator->LoadScenario();
+    Configurator->RunUpdate();
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return platform::RunGuarded(Run);
+}

@@ -1,0 +1,16 @@
+// File names: the directory part runs up to and including the last "\", "/"
+// or ":"; the file-name part follows it; the extension runs from the last "."
+// of the file-name part to the end.
+#pragma once
+
+#include <string>
+
+std::string DirectoryPart(const std::string& name);
+std::string FileNamePart(const std::string& name);
+std::string ExtensionPart(const std::string& name);
+// The name with its extension replaced (a name without "." gets it appended).
+std::string ChangeExtension(const std::string& name, const std::string& extension);
+bool HasExtension(const std::string& name, const std::string& extension);  // letters A to Z folded
+
+// The system reports attributes for the name and they do not mark a directory.
+bool FileExists(const std::string& name);

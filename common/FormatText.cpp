@@ -1,0 +1,159 @@
+#include "common/FormatText.h"
+
+#include <cstdio>
+
+std::string FormatArg::Text() const
+{
+    if (isNumber_)
+        return std::to_string(number_);
+    if (text_)
+        return *text_;
+    return literal_ ? literal_ : "";
+}
+
+namespace {
+
+// One conversion of the wvsprintf grammar: %[-][#][0][width][.precision][l|h]type.
+struct Conversion {
+    bool leftAlign = false;
+    bool alternate = false;
+    bool zeroPad = false;
+    std::string::size_type width = 0;
+    bool hasPrecision = false;
+    std::string::size_type precision = 0;
+    char type = 0;
+};
+
+std::string::size_type ReadNumber(const std::string& s, std::string::size_type& i)
+{
+    std::string::size_type n = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+        n = n * 10 + static_cast<std::string::size_type>(s[i++] - '0');
+    return n;
+}
+
+// Parses after the '%'; false when the template ends inside the conversion.
+bool ParseConversion(const std::string& s, std::string::size_type& i, Conversion& c)
+{
+    for (; i < s.size(); ++i) {
+        if (s[i] == '-')
+            c.leftAlign = true;
+        else if (s[i] == '#')
+            c.alternate = true;
+        else if (s[i] == '0')
+            c.zeroPad = true;
+        else
+            break;
+    }
+    c.width = ReadNumber(s, i);
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        c.hasPrecision = true;
+        c.precision = ReadNumber(s, i);
+    }
+    if (i < s.size() && (s[i] == 'l' || s[i] == 'h' || s[i] == 'L' || s[i] == 'w'))
+        ++i;
+    if (i >= s.size())
+        return false;
+    c.type = s[i++];
+    return true;
+}
+
+bool TakesArgument(char type)
+{
+    return std::string("sScCdiuxX").find(type) != std::string::npos;
+}
+
+std::string Digits(const Conversion& c, const FormatArg& arg)
+{
+    long long value = arg.Number();
+    switch (c.type) {
+    case 'd':
+    case 'i':
+        return std::to_string(value);
+    case 'u':
+        return std::to_string(static_cast<unsigned>(value));
+    default: {  // x, X
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, c.type == 'x' ? "%x" : "%X", static_cast<unsigned>(value));
+        return (c.alternate && value != 0 ? (c.type == 'x' ? "0x" : "0X") : "") + std::string(buffer);
+    }
+    }
+}
+
+std::string Render(const Conversion& c, const FormatArg* arg)
+{
+    if (!TakesArgument(c.type))  // unknown types print themselves
+        return std::string(1, c.type);
+    if (!arg)
+        return std::string();
+    std::string body;
+    bool numeric = false;
+    switch (c.type) {
+    case 's':
+    case 'S':
+        body = arg->Text();
+        if (c.hasPrecision && body.size() > c.precision)
+            body.resize(c.precision);
+        break;
+    case 'c':
+    case 'C':
+        body = arg->IsNumber() ? std::string(1, static_cast<char>(arg->Number())) : arg->Text();
+        break;
+    case 'd':
+    case 'i':
+    case 'u':
+    case 'x':
+    case 'X':
+        // A text argument where a number belongs renders as its text.
+        if (!arg->IsNumber()) {
+            body = arg->Text();
+            break;
+        }
+        body = Digits(c, *arg);
+        numeric = true;
+        if (c.hasPrecision && body.size() < c.precision)
+            body.insert(body[0] == '-' ? 1 : 0, c.precision - body.size(), '0');
+        break;
+    }
+    if (body.size() < c.width) {
+        std::string::size_type pad = c.width - body.size();
+        if (c.leftAlign)
+            body.append(pad, ' ');
+        else if (c.zeroPad && numeric)
+            body.insert(body[0] == '-' ? 1 : 0, pad, '0');
+        else
+            body.insert(0, pad, ' ');
+    }
+    return body;
+}
+
+}  // namespace
+
+std::string FormatText(const std::string& templateText, std::initializer_list<FormatArg> args)
+{
+    std::string out;
+    const FormatArg* next = args.begin();
+    for (std::string::size_type i = 0; i < templateText.size() && out.size() < FormatTextLimit;) {
+        if (templateText[i] != '%') {
+            out += templateText[i++];
+            continue;
+        }
+        ++i;
+        if (i < templateText.size() && templateText[i] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        Conversion c;
+        if (!ParseConversion(templateText, i, c))
+            break;
+        const FormatArg* arg = nullptr;
+        if (TakesArgument(c.type) && next != args.end())
+            arg = next++;
+        out += Render(c, arg);
+    }
+    if (out.size() > FormatTextLimit)
+        out.resize(FormatTextLimit);
+    return out;
+}

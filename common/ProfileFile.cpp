@@ -1,0 +1,70 @@
+#include "common/ProfileFile.h"
+
+#include "platform/Profile.h"
+#include "platform/System.h"
+
+// Appends each NUL-terminated line of a block that the system filled.
+static void AppendBlockLines(const std::string& block, StringList& list)
+{
+    std::string::size_type from = 0;
+    while (from < block.size() && block[from] != '\0') {
+        std::string::size_type end = block.find('\0', from);
+        if (end == std::string::npos)
+            end = block.size();
+        list.Add(block.substr(from, end - from));
+        from = end + 1;
+    }
+}
+
+std::string ProfileFile::StringValue(const std::string& key, const std::string& value)
+{
+    if (Mode == TMode::Read)
+        return platform::ProfileString(FileName, Section, key, value, ValueBufferSize);
+    NoteWrite(platform::WriteProfileKey(FileName, Section, key, value));
+    return value;
+}
+
+int ProfileFile::IntegerValue(const std::string& key, int value)
+{
+    if (Mode == TMode::Read)
+        return platform::ProfileInt(FileName, Section, key, value);
+    StringValue(key, std::to_string(value));
+    return value;
+}
+
+void ProfileFile::SectionLines(StringList& list)
+{
+    if (Mode == TMode::Read) {
+        AppendBlockLines(platform::ProfileSection(FileName, Section, SectionBufferSize), list);
+        return;
+    }
+    std::string block = PackSectionBlock(list);
+    NoteWrite(platform::DeleteProfileSection(FileName, Section));
+    NoteWrite(platform::WriteProfileBlock(FileName, Section, block));
+}
+
+void ProfileFile::ReadSectionNames(StringList& list)
+{
+    AppendBlockLines(platform::ProfileSectionNames(FileName, SectionBufferSize), list);
+}
+
+void ProfileFile::NoteWrite(bool succeeded)
+{
+    if (!succeeded && firstWriteError_ == 0) {
+        firstWriteError_ = platform::LastError();
+        if (firstWriteError_ == 0)
+            firstWriteError_ = ERROR_WRITE_FAULT;
+    }
+}
+
+std::string PackSectionBlock(const StringList& list)
+{
+    std::string block;
+    for (int i = 0; i < list.Count() && block.size() < ProfileFile::SectionBlockLimit; ++i) {
+        block += list[i];
+        block += '\0';
+    }
+    if (block.size() > ProfileFile::SectionBlockLimit)
+        block.resize(ProfileFile::SectionBlockLimit);
+    return block + '\0';
+}

@@ -1,0 +1,45 @@
+// An ordered list of text lines with name=value access and an integer mark
+// beside every line (0 unless set).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class StringList {
+public:
+    using Mark = std::uint32_t;
+
+    void Add(const std::string& line) { AddMarked(line, 0); }
+    void AddMarked(const std::string& line, Mark mark);
+    void Clear() { lines_.clear(); }
+    void Delete(int index);
+    int Count() const { return static_cast<int>(lines_.size()); }
+    const std::string& operator[](int index) const { return lines_[index].text; }
+
+    // The name is the text before the first "="; the value what follows it.
+    std::string NameAt(int index) const;
+    std::string ValueAt(int index) const;
+    // The first line that begins with name and "=", letters A to Z folded; -1 for none or an empty name.
+    int IndexOfName(const std::string& name) const;
+    std::string ValueOf(const std::string& name) const;
+    void SetValue(const std::string& name, const std::string& value);
+
+    // The first line equal to text, letter case ignored under the user's locale.
+    int IndexOf(const std::string& text) const;
+    int IndexOfExact(const std::string& text) const;
+
+    // Every line followed by CR LF.
+    std::string Text() const;
+
+    Mark MarkAt(int index) const { return lines_[index].mark; }
+    void SetMarkAt(int index, Mark mark) { lines_[index].mark = mark; }
+    int IndexOfMark(Mark mark) const;
+
+private:
+    struct Line {
+        std::string text;
+        Mark mark;
+    };
+    std::vector<Line> lines_;
+};

@@ -1,0 +1,66 @@
+#include "platform/Files.h"
+
+namespace platform {
+
+DWORD FileAttributes(const std::string& name)
+{
+    return ::GetFileAttributesA(name.c_str());
+}
+
+bool SetAttributes(const std::string& name, DWORD attributes)
+{
+    return ::SetFileAttributesA(name.c_str(), attributes) != FALSE;
+}
+
+bool RemoveFile(const std::string& name)
+{
+    return ::DeleteFileA(name.c_str()) != FALSE;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists)
+{
+    return ::CopyFileA(from.c_str(), to.c_str(), failIfExists) != FALSE;
+}
+
+bool MoveFileTo(const std::string& from, const std::string& to)
+{
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+FileHandle CreateNewFile(const std::string& name)
+{
+    return FileHandle(::CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool WriteFile(HANDLE file, const std::string& bytes)
+{
+    DWORD written = 0;
+    return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
+}
+
+bool ShortPathName(const std::string& path, std::string& shortPath)
+{
+    char buffer[261];
+    DWORD length = ::GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer)
+        return false;
+    shortPath.assign(buffer, length);
+    return true;
+}
+
+std::string SystemDirectory()
+{
+    char buffer[261];
+    UINT length = ::GetSystemDirectoryA(buffer, sizeof buffer);
+    return length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+std::string ModuleFileName()
+{
+    char buffer[512];
+    DWORD length = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    return std::string(buffer, length < sizeof buffer ? length : 0);
+}
+
+}  // namespace platform

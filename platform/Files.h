@@ -1,0 +1,27 @@
+// Files and directories: thin wrappers over the kernel32 calls.
+#pragma once
+
+#include "platform/Owner.h"
+
+#include <string>
+
+namespace platform {
+
+// INVALID_FILE_ATTRIBUTES when the name does not exist.
+DWORD FileAttributes(const std::string& name);
+bool SetAttributes(const std::string& name, DWORD attributes);
+bool RemoveFile(const std::string& name);
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+bool MoveFileTo(const std::string& from, const std::string& to);
+
+// CREATE_NEW, write access, shared for reading and writing, normal attributes.
+FileHandle CreateNewFile(const std::string& name);
+bool WriteFile(HANDLE file, const std::string& bytes);
+
+// The short (8.3) form of a path; false when the system cannot give one.
+bool ShortPathName(const std::string& path, std::string& shortPath);
+
+std::string SystemDirectory();     // buffer of 261 characters
+std::string ModuleFileName();      // of the program, buffer of 512 characters
+
+}  // namespace platform

@@ -1,0 +1,57 @@
+#include "platform/System.h"
+
+namespace platform {
+
+DWORD LastError()
+{
+    return ::GetLastError();
+}
+
+void SetLastError(DWORD code)
+{
+    ::SetLastError(code);
+}
+
+std::string SystemMessage(DWORD code)
+{
+    char buffer[256];
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                    buffer, sizeof buffer, nullptr);
+    return std::string(buffer, length < sizeof buffer ? length : 0);
+}
+
+bool EqualIgnoringCaseInLocale(const std::string& a, const std::string& b)
+{
+    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                            static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+LocalStamp LocalNow(const char* datePicture, const char* timePicture)
+{
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    char date[64];
+    char time[64];
+    int dateLength = ::GetDateFormatA(LOCALE_USER_DEFAULT, 0, &now, datePicture, date, sizeof date);
+    int timeLength = ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, timePicture, time, sizeof time);
+    return {std::string(date, dateLength > 0 ? dateLength - 1 : 0),
+            std::string(time, timeLength > 0 ? timeLength - 1 : 0)};
+}
+
+std::string CommandLine()
+{
+    const char* line = ::GetCommandLineA();
+    return line ? line : "";
+}
+
+void Sleep(DWORD milliseconds)
+{
+    ::Sleep(milliseconds);
+}
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style)
+{
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), style);
+}
+
+}  // namespace platform

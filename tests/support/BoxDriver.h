@@ -1,0 +1,62 @@
+// Drives the message boxes of a running program: records each box (caption,
+// text in UTF-8, buttons) and answers it from a script. A box beyond the
+// script is answered Cancel and counted as unscripted.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+enum class Answer { Ok, Cancel };
+
+struct BoxRecord {
+    std::string caption;              // UTF-8
+    std::string text;                 // UTF-8
+    std::vector<std::string> buttons;  // "OK", "Cancel", ... in control-id order
+    std::string answer;               // "OK" or "Cancel"
+    bool scripted = true;
+};
+
+class BoxDriver {
+public:
+    // processId 0 watches the boxes of every process (and thread) of the prefix.
+    BoxDriver(DWORD processId, std::vector<Answer> script);
+
+    // Answers every box that is open now; true when it answered one.
+    bool Step();
+
+    const std::vector<BoxRecord>& Records() const { return records_; }
+    int Unscripted() const { return unscripted_; }
+
+private:
+    bool Handle(HWND box);
+
+    DWORD processId_;
+    std::vector<Answer> script_;
+    std::size_t next_ = 0;
+    std::vector<BoxRecord> records_;
+    std::set<HWND> answered_;
+    int unscripted_ = 0;
+};
+
+// The text of a box or control read from another process, in UTF-8.
+std::string WindowTextUtf8(HWND window);
+// The open message boxes of a process (0: of all), top-level dialogs of class #32770.
+std::vector<HWND> FindMessageBoxes(DWORD processId);
+
+// Runs a command line with a time bound while a BoxDriver answers its boxes.
+struct ProgramRunResult {
+    bool started = false;
+    bool finished = false;  // false: killed at the time bound
+    DWORD exitCode = 0;
+    std::vector<BoxRecord> boxes;
+    int unscripted = 0;
+};
+
+ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,
+                                  std::vector<Answer> script, DWORD timeoutMs);
+
+// Text for a record list, one box after another, for test failure output.
+std::string Describe(const std::vector<BoxRecord>& boxes);

@@ -1,0 +1,109 @@
+#include "support/TestFiles.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+TempDir::TempDir()
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::string(temp) + "wct" + std::to_string(::GetCurrentProcessId()) + "_" +
+                std::to_string(++counter) + "_" + std::to_string(::GetTickCount() % 100000) + "\\";
+        if (::CreateDirectoryA(path_.c_str(), nullptr))
+            return;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create " + path_);
+    }
+}
+
+TempDir::~TempDir()
+{
+    RemoveTree(path_);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void MakeDirectory(const std::string& path)
+{
+    ::CreateDirectoryA(path.c_str(), nullptr);
+}
+
+void RemoveTree(const std::string& path)
+{
+    std::string dir = path;
+    if (!dir.empty() && dir.back() == '\\')
+        dir.pop_back();
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string full = dir + "\\" + name;
+            ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                ::DeleteFileA(full.c_str());
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryA(dir.c_str());
+}
+
+std::string BinDir()
+{
+    char name[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(nullptr, name, sizeof name);
+    std::string path(name, length);
+    return path.substr(0, path.rfind('\\') + 1);
+}
+
+static std::string Convert(const std::string& text, UINT from, UINT to)
+{
+    if (text.empty())
+        return text;
+    int wideLength = ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::vector<wchar_t> wide(wideLength);
+    ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
+    int length = ::WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string out(length, '\0');
+    ::WideCharToMultiByte(to, 0, wide.data(), wideLength, &out[0], length, nullptr, nullptr);
+    return out;
+}
+
+std::string Utf8FromAnsi(const std::string& text)
+{
+    return Convert(text, 1251, CP_UTF8);
+}
+
+std::string AnsiFromUtf8(const std::string& text)
+{
+    return Convert(text, CP_UTF8, 1251);
+}

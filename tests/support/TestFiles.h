@@ -1,0 +1,32 @@
+// Scratch directories and whole-file access for tests (Windows paths).
+#pragma once
+
+#include <string>
+
+// A fresh directory under the temporary folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }  // ends in a backslash
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);  // empty when the file cannot be read
+bool Exists(const std::string& path);            // a file or a directory
+void MakeDirectory(const std::string& path);
+void RemoveTree(const std::string& path);
+
+// The folder of the running test program, where the program and the fixtures are built.
+std::string BinDir();
+
+// Text in the program's code page (CP1251) to UTF-8 and back.
+std::string Utf8FromAnsi(const std::string& text);
+std::string AnsiFromUtf8(const std::string& text);

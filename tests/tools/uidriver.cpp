@@ -1,0 +1,72 @@
+// uidriver: runs a program and answers its message boxes from a script,
+// printing each box in UTF-8.
+//   uidriver [--timeout MS] [--answers OK,CANCEL,...] [--cwd DIR] -- COMMAND LINE
+// Exit code: the program's, 254 when it was killed at the time bound, 253 when
+// a box had no scripted answer (it was answered Cancel).
+#include "support/BoxDriver.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+static std::vector<Answer> ParseAnswers(const std::string& list)
+{
+    std::vector<Answer> answers;
+    std::string::size_type from = 0;
+    while (from <= list.size() && !list.empty()) {
+        std::string::size_type comma = list.find(',', from);
+        std::string word = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        answers.push_back(word == "OK" || word == "ok" ? Answer::Ok : Answer::Cancel);
+        if (comma == std::string::npos)
+            break;
+        from = comma + 1;
+    }
+    return answers;
+}
+
+// The command line after " -- ", exactly as it was given.
+static std::string TailCommandLine()
+{
+    const char* line = ::GetCommandLineA();
+    const char* tail = std::strstr(line, " -- ");
+    return tail ? tail + 4 : "";
+}
+
+int main(int argc, char** argv)
+{
+    DWORD timeout = 120000;
+    std::vector<Answer> answers;
+    std::string cwd;
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        std::string option = argv[i];
+        if (option == "--timeout" && i + 1 < argc)
+            timeout = std::stoul(argv[++i]);
+        else if (option == "--answers" && i + 1 < argc)
+            answers = ParseAnswers(argv[++i]);
+        else if (option == "--cwd" && i + 1 < argc)
+            cwd = argv[++i];
+    }
+    std::string command = TailCommandLine();
+    if (command.empty()) {
+        std::fprintf(stderr, "usage: uidriver [--timeout MS] [--answers OK,CANCEL] [--cwd DIR] -- COMMAND\n");
+        return 2;
+    }
+    ProgramRunResult run = RunAndDriveBoxes(command, cwd, answers, timeout);
+    if (!run.started) {
+        std::fprintf(stderr, "uidriver: cannot start %s\n", command.c_str());
+        return 2;
+    }
+    for (const BoxRecord& box : run.boxes) {
+        std::printf("--- Box \"%s\" [", box.caption.c_str());
+        for (std::size_t b = 0; b < box.buttons.size(); ++b)
+            std::printf("%s%s", b ? " " : "", box.buttons[b].c_str());
+        std::printf("] answered %s%s\n%s\n", box.answer.c_str(), box.scripted ? "" : " (not in the script)",
+                    box.text.c_str());
+    }
+    std::fflush(stdout);
+    if (!run.finished)
+        return 254;
+    if (run.unscripted > 0)
+        return 253;
+    return static_cast<int>(run.exitCode);
+}
