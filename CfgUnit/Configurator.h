@@ -6,6 +6,7 @@
 #include "platform/Owner.h"
 
 #include <string>
+#include <vector>
 
 class TConfigurator {
 public:
@@ -66,11 +67,15 @@ public:
     // --- Message catalogue and default scenario (Messages.cpp) ---
     void SetDefaults();
     bool WriteDefaultScenario();
+    // Writes every current setting and message as a scenario file.
+    void WriteScenarioFile(const std::string& target);
     // A message box owned by OwnerWindow.
     int ShowMessage(const std::string& text, const std::string& caption, UINT style);
 
     // --- Scenario (Scenario.cpp) ---
     bool LoadScenario();
+    // Reads the scenario named by ScenarioPath (the part of LoadScenario after the command line).
+    bool ReadScenario();
 
     // --- Run log (RunLog.cpp) ---
     void OpenLog(const std::string& fileName);
@@ -103,6 +108,10 @@ public:
 
     // --- Server settings dialog (ServerDialog.cpp, through the user interface) ---
     bool ShowNewWebHostDialog(StringList& servers, int& chosenSection, int& targetSection);
+
+private:
+    // Logs named by an earlier "-l=": kept open, and empty, until the end.
+    std::vector<platform::FileHandle> EarlierLogs;
 };
 
 // The program's single instance; created after ProcessSearcher, freed before it.

@@ -1,5 +1,6 @@
 #include "CfgUnit/Messages.h"
 
+#include "CfgUnit/Scenario.h"
 #include "CfgUnit/UserInterface.h"
 #include "common/CommandLine.h"
 #include "common/ProfileFile.h"
@@ -94,36 +95,26 @@ int TConfigurator::ShowMessage(const std::string& text, const std::string& capti
     return UserInterface().ShowMessageBox(OwnerWindow(), text, caption, style);
 }
 
-// Writes every built-in setting and message as a scenario file.
-static void WriteScenarioFile(TConfigurator& cfg, const std::string& target)
+void TConfigurator::WriteScenarioFile(const std::string& target)
 {
     ProfileFile file(target, ProfileFile::TMode::Write);
     file.Section = "WardCfgUp";
-    file.IntegerValue("RemoveBackup", cfg.RemoveBackup ? 1 : 0);
+    file.IntegerValue("RemoveBackup", RemoveBackup ? 1 : 0);
     file.StringValue("FILE0", "");
-    file.StringValue("AXCLSID", cfg.AxClsid);
+    file.StringValue("AXCLSID", AxClsid);
 
-    const std::pair<const char*, StringList*> keptWhenEmpty[] = {
-        {"WARDEN LOCATION", &cfg.WardLocations},
-        {"WEB SERVERS HOSTS", &cfg.WebServersHosts},
-        {"CRYPTO PARAMS", &cfg.CryptoParams},
-    };
-    for (const auto& [section, lines] : keptWhenEmpty) {
-        if (lines->Count() == 0)
+    for (const TLineSection& section : LineSections) {
+        if (!section.WrittenWhenEmpty && (this->*section.Lines).Count() == 0)
             continue;
-        file.Section = section;
-        file.SectionLines(*lines);
+        file.Section = section.Name;
+        file.SectionLines(this->*section.Lines);
     }
-    for (const auto& [section, lines] : {std::pair<const char*, StringList*>{"RUN OK", &cfg.RunOkModules},
-                                         {"RUN NOT OK", &cfg.RunNotOkModules},
-                                         {"Dialog captions", &cfg.DialogCaptions}}) {
-        file.Section = section;
-        file.SectionLines(*lines);
-    }
+    file.Section = "Dialog captions";
+    file.SectionLines(DialogCaptions);
 
     file.Section = "Messages";
     for (const TMessageKey& message : MessageKeys)
-        file.StringValue(message.Key, EscapeLineBreaks(cfg.*message.Text));
+        file.StringValue(message.Key, EscapeLineBreaks(this->*message.Text));
 }
 
 bool TConfigurator::WriteDefaultScenario()
@@ -140,6 +131,6 @@ bool TConfigurator::WriteDefaultScenario()
     }
     if (target.empty())
         return false;
-    WriteScenarioFile(*this, target);
+    WriteScenarioFile(target);
     return true;
 }

@@ -11,10 +11,8 @@ void TConfigurator::OpenLog(const std::string& fileName)
     platform::FileHandle file = platform::CreateNewFile(fileName);
     if (!file)
         return;
-    // A file named by an earlier "-l=" stays open, and empty, until the program ends.
-    static std::vector<platform::FileHandle> replacedLogs;
     if (LogFile)
-        replacedLogs.push_back(std::move(LogFile));
+        EarlierLogs.push_back(std::move(LogFile));
     LogFile = std::move(file);
 }
 

@@ -1,9 +1,19 @@
+#include "CfgUnit/Scenario.h"
+
 #include "CfgUnit/Messages.h"
 
 #include "common/FileNames.h"
 #include "common/FormatText.h"
 #include "common/ProfileFile.h"
 #include "common/Text.h"
+
+const TLineSection LineSections[LineSectionCount] = {
+    {"WARDEN LOCATION", &TConfigurator::WardLocations, false},
+    {"WEB SERVERS HOSTS", &TConfigurator::WebServersHosts, false},
+    {"CRYPTO PARAMS", &TConfigurator::CryptoParams, false},
+    {"RUN OK", &TConfigurator::RunOkModules, true},
+    {"RUN NOT OK", &TConfigurator::RunNotOkModules, true},
+};
 
 static void ReadWardCfgUpSection(TConfigurator& cfg, ProfileFile& scenario)
 {
@@ -21,14 +31,9 @@ static void ReadWardCfgUpSection(TConfigurator& cfg, ProfileFile& scenario)
 
 static void ReadLineSections(TConfigurator& cfg, ProfileFile& scenario)
 {
-    const std::pair<const char*, StringList*> sections[] = {
-        {"WARDEN LOCATION", &cfg.WardLocations}, {"WEB SERVERS HOSTS", &cfg.WebServersHosts},
-        {"CRYPTO PARAMS", &cfg.CryptoParams},    {"RUN OK", &cfg.RunOkModules},
-        {"RUN NOT OK", &cfg.RunNotOkModules},
-    };
-    for (const auto& [section, lines] : sections) {
-        scenario.Section = section;
-        scenario.SectionLines(*lines);
+    for (const TLineSection& section : LineSections) {
+        scenario.Section = section.Name;
+        scenario.SectionLines(cfg.*section.Lines);
     }
 }
 
@@ -59,6 +64,11 @@ static void ReadMessages(TConfigurator& cfg, ProfileFile& scenario)
 bool TConfigurator::LoadScenario()
 {
     ScenarioPath = ParseCommandLine();
+    return ReadScenario();
+}
+
+bool TConfigurator::ReadScenario()
+{
     if (!ScenarioPath.empty() && !FileExists(ScenarioPath)) {
         ShowMessage(FormatText(ConfigNotFoundText, {ScenarioPath}), Box::Error, Box::ErrorStyle);
         ScenarioPath.clear();

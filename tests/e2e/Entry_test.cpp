@@ -1,0 +1,95 @@
+// The program's entry as a user starts it: command line, default scenario,
+// usage text, missing scenario, run log and the fatal-error path.
+#include "CfgUnit/Messages.h"
+
+#include "support/ScratchInstall.h"
+
+#include <gtest/gtest.h>
+
+class EntryTest : public ::testing::Test {
+protected:
+    ScratchInstall install;
+
+    ProgramRunResult Run(const std::string& parameters, std::vector<Answer> script = {})
+    {
+        ProgramRunResult run = install.Run(parameters, std::move(script));
+        EXPECT_TRUE(run.finished) << "killed at the time bound";
+        EXPECT_EQ(0, run.unscripted) << Describe(run.boxes);
+        return run;
+    }
+};
+
+TEST_F(EntryTest, QuestionMarkShowsTheUsageAndWritesNothing)
+{
+    for (const char* parameters : {"?", "-cw=def.ini ?", "? -cw=def.ini -l=run.log"}) {
+        ProgramRunResult run = Run(parameters, {Answer::Ok});
+        ASSERT_EQ(1u, run.boxes.size()) << parameters;
+        EXPECT_EQ("Warning", run.boxes[0].caption);
+        EXPECT_EQ(Utf8FromAnsi(UsageTextBuiltIn), run.boxes[0].text);
+        EXPECT_EQ(std::vector<std::string>{"OK"}, run.boxes[0].buttons);
+        EXPECT_EQ(0u, run.exitCode);
+        EXPECT_FALSE(Exists(install.ProgramDir() + "def.ini"));
+        EXPECT_FALSE(Exists(install.WorkDir() + "run.log"));
+    }
+}
+
+TEST_F(EntryTest, DefaultScenarioIsWrittenBesideTheProgramAndTheRunStops)
+{
+    WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\nAXCLSID={X}\r\n");
+    ProgramRunResult run = Run("-CW=def.ini -c=scen.ini -l=run.log");
+    EXPECT_TRUE(run.boxes.empty()) << Describe(run.boxes);
+    EXPECT_EQ(0u, run.exitCode);
+    std::string written = ReadBytes(install.ProgramDir() + "def.ini");
+    EXPECT_NE(std::string::npos, written.find("[Messages]"));
+    EXPECT_NE(std::string::npos, written.find("AXCLSID=\r\n"));
+    EXPECT_FALSE(Exists(install.WorkDir() + "def.ini"));
+    EXPECT_FALSE(Exists(install.WorkDir() + "run.log"));
+}
+
+TEST_F(EntryTest, ScenarioIsTakenFromTheProgramDirectoryWhateverTheCurrentDirectory)
+{
+    WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\n");
+    WriteBytes(install.WorkDir() + "scen.ini", "[WardCfgUp]\r\n");
+    EXPECT_TRUE(Run("-C=scen.ini").boxes.empty());
+    EXPECT_TRUE(Run("\"-c=scen.ini\"").boxes.empty());
+
+    // Quotes around the name alone stay part of it, and an absolute name is still relative.
+    for (const std::string& name : {std::string("\"scen.ini\""), std::string("C:\\x\\scen.ini")}) {
+        ProgramRunResult run = Run("-c=" + name, {Answer::Ok});
+        ASSERT_EQ(1u, run.boxes.size()) << name;
+        EXPECT_EQ("Error", run.boxes[0].caption);
+        EXPECT_EQ(Utf8FromAnsi("Не найден конфигурационный файл: \"" + install.ProgramDir() + name +
+                               "\".\r\nСообщите разработчикам."),
+                  run.boxes[0].text);
+        EXPECT_EQ(0u, run.exitCode);
+    }
+}
+
+TEST_F(EntryTest, WithoutParametersNothingIsShown)
+{
+    ProgramRunResult run = Run("");
+    EXPECT_TRUE(run.boxes.empty()) << Describe(run.boxes);
+    EXPECT_EQ(0u, run.exitCode);
+}
+
+TEST_F(EntryTest, EveryLogNamedIsCreatedAnewRelativeToTheCurrentDirectory)
+{
+    WriteBytes(install.WorkDir() + "first.log", "old content");
+    Run("-l=first.log -L=second.log");
+    EXPECT_TRUE(Exists(install.WorkDir() + "first.log"));
+    EXPECT_EQ("", ReadBytes(install.WorkDir() + "first.log"));
+    EXPECT_TRUE(Exists(install.WorkDir() + "second.log"));
+    EXPECT_FALSE(Exists(install.ProgramDir() + "second.log"));
+}
+
+TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)
+{
+    ProgramRunResult run = RunAndDriveBoxes("\"" + BinDir() + "throwing_program.exe\"", "", {Answer::Ok}, 60000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(217u, run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ("Error", run.boxes[0].caption);
+    EXPECT_TRUE(run.boxes[0].text.rfind("Runtime error 217 at ", 0) == 0) << run.boxes[0].text;
+    EXPECT_EQ(29u, run.boxes[0].text.size()) << run.boxes[0].text;
+    EXPECT_NE("Runtime error 217 at 00000000", run.boxes[0].text);
+}

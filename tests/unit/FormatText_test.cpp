@@ -1,0 +1,53 @@
+#include "common/FormatText.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+// The system formatter, for templates that are well formed for their arguments.
+static std::string Wvsprintf(const char* templateText, std::initializer_list<INT_PTR> args)
+{
+    std::vector<INT_PTR> list(args);
+    char out[2048];
+    int length = ::wvsprintfA(out, templateText, reinterpret_cast<va_list>(list.data()));
+    return std::string(out, length > 0 ? length : 0);
+}
+
+static INT_PTR P(const char* text)
+{
+    return reinterpret_cast<INT_PTR>(text);
+}
+
+TEST(FormatText, WellFormedTemplatesMatchTheSystemFormatter)
+{
+    const char* name = "Warden (Клиентская часть)";
+    EXPECT_EQ(Wvsprintf("Verision SrcFile: \"%s\" : %d.%d.%d.%d.", {P("a.ocx"), 1, 10, 0, 65535}),
+              FormatText("Verision SrcFile: \"%s\" : %d.%d.%d.%d.", {"a.ocx", 1, 10, 0, 65535}));
+    EXPECT_EQ(Wvsprintf("%s|%5d|%-4s|%05d|%.2s|%d", {P(name), 42, P("ab"), -7, P("xyz"), -2147483647 - 1}),
+              FormatText("%s|%5d|%-4s|%05d|%.2s|%d", {name, 42, "ab", -7, "xyz", -2147483647 - 1}));
+    EXPECT_EQ(Wvsprintf("100%% %x %X %u", {255, 255, 3}), FormatText("100%% %x %X %u", {255, 255, 3}));
+}
+
+TEST(FormatText, MissingAndEmptyArgumentsRenderAsEmptyText)
+{
+    EXPECT_EQ("a[] b[] c[]", FormatText("a[%s] b[%s] c[%d]", {""}));
+    EXPECT_EQ("host: x.ru, port: ", FormatText("host: %s, port: %d", {"x.ru"}));
+    std::string empty;
+    EXPECT_EQ("[]", FormatText("[%s]", {empty}));
+}
+
+TEST(FormatText, PercentSignsOfAScenarioTextAreHarmless)
+{
+    EXPECT_EQ("50% done", FormatText("50%% done", {}));
+    EXPECT_EQ("bad  end", FormatText("bad %s end%", {}));
+    EXPECT_EQ("number 42 text", FormatText("number %d text", {"42"}));
+}
+
+TEST(FormatText, ResultIsCutAt1023Bytes)
+{
+    std::string longText(3000, 'x');
+    EXPECT_EQ(1023u, FormatText("%s", {longText}).size());
+    EXPECT_EQ("ab" + std::string(1021, 'x'), FormatText("ab%s", {longText}));
+    std::string fits(1023, 'y');
+    EXPECT_EQ(fits, FormatText(fits, {}));
+}
