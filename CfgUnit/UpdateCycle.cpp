@@ -1,10 +1,254 @@
 #include "CfgUnit/Configurator.h"
 
-// The update run comes with its own change; until then the run ends after the scenario.
+#include "CfgUnit/Messages.h"
+#include "PrsSrch/ProcessSearcher.h"
+#include "common/FileNames.h"
+#include "common/FormatText.h"
+#include "common/SystemErrorText.h"
+#include "platform/Files.h"
+#include "platform/Launch.h"
+
+namespace {
+
+const char* const WardenImage = "wardlink.exe";
+
+// How the copy cycles ended.
+enum class TCopyOutcome { Copied, Failed, SourceMissing };
+
+void SearchWarden()
+{
+    ProcessSearcher->ShortPath = false;
+    ProcessSearcher->FullPath = true;
+    ProcessSearcher->ProcessName = WardenImage;
+    ProcessSearcher->SearchProcesses();
+}
+
+std::string BackupName(const std::string& destination)
+{
+    return ChangeExtension(destination, ".bak");
+}
+
+bool IsActiveX(const std::string& entry)
+{
+    return HasExtension(entry, ".ocx");
+}
+
+void SetNormalAndDelete(const std::string& name)
+{
+    platform::SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
+    platform::RemoveFile(name);
+}
+
+}  // namespace
+
+// The running tunnel client wins over the registered control; false when neither is known.
+static bool ChooseDestDir(TConfigurator& cfg)
+{
+    if (!cfg.WardenFullName.empty()) {
+        cfg.DestDir = DirectoryPart(cfg.WardenFullName);
+        return true;
+    }
+    if (!cfg.RegisteredActiveXFullName.empty()) {
+        cfg.DestDir = DirectoryPart(cfg.RegisteredActiveXFullName);
+        cfg.WriteLog("WardenFullName=\"\" and RegisteredActiveXFullName<>\"\" DestDir: " + cfg.DestDir);
+        return true;
+    }
+    if (cfg.AxClsid.empty())
+        cfg.ShowMessage(cfg.NOT_FOUND_RUNNING_WARDEN, Box::Error, Box::ErrorStyle);
+    else
+        cfg.ShowMessage(FormatText(cfg.ERROR_FIND_ACTIVEX_DIR, {cfg.AxClsid}), Box::Error, Box::ErrorStyle);
+    return false;
+}
+
+// Moves an existing destination to its backup name and records it for Restore.
+// A destination that cannot be moved keeps its place and is never copied over.
+static bool BackUp(TConfigurator& cfg, const std::string& destination, bool activeX, int& restoreIndex)
+{
+    if (activeX)
+        cfg.UnRegisterOCX(destination);
+    std::string backup = BackupName(destination);
+    if (FileExists(backup))
+        SetNormalAndDelete(backup);
+    if (!platform::MoveFileTo(destination, backup)) {
+        cfg.WriteLog("Error create backup: " + backup + " Error: " + LastErrorText());
+        if (activeX)
+            cfg.RegisterOCX(destination);
+        return false;
+    }
+    cfg.WriteLog("Create backup: " + backup);
+    cfg.RestoreList.AddMarked(destination, activeX ? 1 : 0);
+    restoreIndex = cfg.RestoreList.Count() - 1;
+    return true;
+}
+
+// Backs up, copies and registers one source entry; false when it was not installed.
+static bool InstallFile(TConfigurator& cfg, const std::string& entry)
+{
+    std::string destination = cfg.DestDir + entry;
+    bool activeX = IsActiveX(entry);
+    cfg.WriteLog("Dest modul name: " + destination);
+    platform::SetAttributes(destination, FILE_ATTRIBUTE_NORMAL);
+    int restoreIndex = -1;
+    if (FileExists(destination) && !BackUp(cfg, destination, activeX, restoreIndex))
+        return false;
+
+    cfg.WriteLog("Start copy: " + entry + " -> " + destination);
+    if (!platform::CopyFileTo(entry, destination, false)) {
+        cfg.WriteLog("Copy FALSE: " + LastErrorText());
+        return false;
+    }
+    cfg.WriteLog("Copy TRUE");
+    if (activeX)
+        cfg.RegisterOCX(destination);
+    if (restoreIndex == -1)
+        cfg.RestoreList.AddMarked(destination, activeX ? 1 : 0);
+    else
+        cfg.RestoreList.SetMarkAt(restoreIndex, activeX ? 1 : 0);
+    return true;
+}
+
+// At most two cycles; the second only after a failure in the first and the user's OK.
+static TCopyOutcome RunCopyCycles(TConfigurator& cfg, bool& success)
+{
+    for (int cycle = 1; cycle <= 2; ++cycle) {
+        cfg.WriteLog("Start cycle number " + std::to_string(cycle));
+        cfg.Restore();
+        success = true;
+        for (int i = 0; i < cfg.SourceFiles.Count() && success; ++i) {
+            const std::string entry = cfg.SourceFiles[i];
+            cfg.WriteLog("Work with: " + entry);
+            if (!FileExists(entry)) {
+                cfg.WriteLog("Not found modul: " + entry);
+                cfg.ShowMessage(FormatText(cfg.NOT_FOUND_FILE, {entry}), Box::Error, Box::ErrorStyle);
+                cfg.Restore();
+                success = false;
+                return TCopyOutcome::SourceMissing;
+            }
+            success = InstallFile(cfg, entry);
+            if (!success && cycle == 1) {
+                if (cfg.ShowMessage(cfg.COPY_ERROR, Box::AttentionRetry, Box::RetryStyle) != IDOK)
+                    cycle = 2;
+                cfg.WriteLog("Message: " + cfg.COPY_ERROR);
+            }
+        }
+        if (success)
+            return TCopyOutcome::Copied;
+    }
+    return TCopyOutcome::Failed;
+}
+
+// A source that the version check could not find is still in the list.
+static bool SourceMissing(const TConfigurator& cfg)
+{
+    for (int i = 0; i < cfg.SourceFiles.Count(); ++i)
+        if (!FileExists(cfg.SourceFiles[i]))
+            return true;
+    return false;
+}
+
+static void DeleteSources(TConfigurator& cfg)
+{
+    for (int i = 0; i < cfg.SourceFiles.Count(); ++i) {
+        cfg.WriteLog("Delete file: " + cfg.SourceFiles[i]);
+        if (FileExists(cfg.SourceFiles[i]))
+            SetNormalAndDelete(cfg.SourceFiles[i]);
+    }
+}
+
+// Settings correction, version check, application check and the copy cycles.
+static void RunMainStage(TConfigurator& cfg, bool& success)
+{
+    if (!cfg.CorrectWardenCfg()) {
+        success = false;
+        return;
+    }
+    if (!cfg.CheckFilesForNeedCopy()) {
+        // Nothing to copy is a success; a missing source is not.
+        success = !SourceMissing(cfg);
+        return;
+    }
+    success = false;
+    if (!cfg.CheckProcesses())
+        return;
+    switch (RunCopyCycles(cfg, success)) {
+    case TCopyOutcome::SourceMissing:
+        return;
+    case TCopyOutcome::Failed:
+        cfg.WriteLog("Operation fail, start restore");
+        cfg.Restore();
+        return;
+    case TCopyOutcome::Copied:
+        if (cfg.RemoveBackup)
+            DeleteSources(cfg);
+        cfg.AutostartModules();
+        return;
+    }
+}
+
+static void RestartWarden(TConfigurator& cfg)
+{
+    cfg.WriteLog("Stop modul wardlink.exe");
+    ProcessSearcher->QuitWardenClient();
+    SearchWarden();
+    ProcessSearcher->TerminateProcesses();
+    cfg.WriteLog("Start module " + cfg.WardenFullName);
+    platform::ExecProgram(cfg.WardenFullName, SW_SHOWNORMAL);
+}
+
+static void RunClosingSteps(TConfigurator& cfg, bool success)
+{
+    if (success)
+        RestartWarden(cfg);
+    cfg.RunResultModules(success);
+    cfg.ShowMessage(success ? cfg.ALL_OK : cfg.NEW_WEB_HOST_DIALOG_CANCEL, Box::Information, Box::InformationStyle);
+}
+
 void TConfigurator::RunUpdate()
 {
+    RegisteredActiveXFullName = GetRegisteredActiveXFullName(AxClsid);
+
+    SearchWarden();
+    WriteLog("Result ProcessSearcher.SearchProcesses: " + LastErrorText());
+    WardenFullName = ProcessSearcher->Processes.Count() > 0 ? ProcessSearcher->Processes[0] : std::string();
+    ProcessSearcher->ProcessName.clear();
+    WriteLog("Get warden full name: " + WardenFullName);
+
+    if (!ChooseDestDir(*this))
+        return;
+
+    RestoreList.Clear();
+    bool success = true;
+    try {
+        RunMainStage(*this, success);
+    } catch (...) {
+        RunClosingSteps(*this, success);
+        throw;
+    }
+    RunClosingSteps(*this, success);
 }
 
 void TConfigurator::Restore()
 {
+    WriteLog("Start Restore");
+    for (int i = 0; i < RestoreList.Count(); ++i) {
+        const std::string name = RestoreList[i];
+        const bool activeX = RestoreList.MarkAt(i) == 1;
+        WriteLog("DestFName: " + name);
+        if (FileExists(name)) {
+            WriteLog("Exist: " + name);
+            if (activeX)
+                UnRegisterOCX(name);
+            platform::RemoveFile(name);
+            WriteLog("DeleteFile: " + name);
+        }
+        std::string backup = BackupName(name);
+        if (FileExists(backup)) {
+            WriteLog(FormatText("Rename \"%s\" to \"%s\"", {backup, name}));
+            platform::MoveFileTo(backup, name);
+        }
+        if (activeX)
+            RegisterOCX(name);
+    }
+    RestoreList.Clear();
+    WriteLog("End Restore");
 }
