@@ -57,8 +57,8 @@ std::vector<HWND> FindMessageBoxes(DWORD processId)
     return found.second;
 }
 
-BoxDriver::BoxDriver(DWORD processId, std::vector<Answer> script)
-    : processId_(processId), script_(std::move(script))
+BoxDriver::BoxDriver(DWORD processId, std::vector<Answer> script, BoxHook onBox)
+    : processId_(processId), script_(std::move(script)), onBox_(std::move(onBox))
 {
 }
 
@@ -95,6 +95,8 @@ bool BoxDriver::Handle(HWND box)
         id = IDOK;
     records_.push_back(record);
     answered_.insert(box);
+    if (onBox_)
+        onBox_(record);
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
     // Wait, bounded, for the box to go, so that its handle is not seen twice.
     for (int i = 0; i < 200 && ::IsWindow(box); ++i)
@@ -104,7 +106,7 @@ bool BoxDriver::Handle(HWND box)
 }
 
 ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,
-                                  std::vector<Answer> script, DWORD timeoutMs)
+                                  std::vector<Answer> script, DWORD timeoutMs, BoxDriver::BoxHook onBox)
 {
     ProgramRunResult result;
     STARTUPINFOA startup{};
@@ -115,7 +117,7 @@ ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::str
                           currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &process))
         return result;
     result.started = true;
-    BoxDriver driver(process.dwProcessId, std::move(script));
+    BoxDriver driver(process.dwProcessId, std::move(script), std::move(onBox));
     DWORD start = ::GetTickCount();
     for (;;) {
         if (::WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,8 +22,11 @@ struct BoxRecord {
 
 class BoxDriver {
 public:
+    // Called with each box before it is answered: a test acts while the box is open.
+    using BoxHook = std::function<void(const BoxRecord&)>;
+
     // processId 0 watches the boxes of every process (and thread) of the prefix.
-    BoxDriver(DWORD processId, std::vector<Answer> script);
+    BoxDriver(DWORD processId, std::vector<Answer> script, BoxHook onBox = nullptr);
 
     // Answers every box that is open now; true when it answered one.
     bool Step();
@@ -35,6 +39,7 @@ private:
 
     DWORD processId_;
     std::vector<Answer> script_;
+    BoxHook onBox_;
     std::size_t next_ = 0;
     std::vector<BoxRecord> records_;
     std::set<HWND> answered_;
@@ -56,7 +61,8 @@ struct ProgramRunResult {
 };
 
 ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,
-                                  std::vector<Answer> script, DWORD timeoutMs);
+                                  std::vector<Answer> script, DWORD timeoutMs,
+                                  BoxDriver::BoxHook onBox = nullptr);
 
 // Text for a record list, one box after another, for test failure output.
 std::string Describe(const std::vector<BoxRecord>& boxes);

@@ -13,10 +13,10 @@ ScratchInstall::ScratchInstall()
 }
 
 ProgramRunResult ScratchInstall::Run(const std::string& parameters, std::vector<Answer> script,
-                                     DWORD timeoutMs) const
+                                     BoxDriver::BoxHook onBox, DWORD timeoutMs) const
 {
     std::string line = "\"" + ExePath() + "\"";
     if (!parameters.empty())
         line += " " + parameters;
-    return RunAndDriveBoxes(line, WorkDir(), std::move(script), timeoutMs);
+    return RunAndDriveBoxes(line, WorkDir(), std::move(script), timeoutMs, std::move(onBox));
 }

@@ -20,7 +20,7 @@ public:
     // Runs the program with the parameters (as they stand on its command line)
     // in the working directory, answering its boxes from the script.
     ProgramRunResult Run(const std::string& parameters, std::vector<Answer> script = {},
-                         DWORD timeoutMs = 60000) const;
+                         BoxDriver::BoxHook onBox = nullptr, DWORD timeoutMs = 120000) const;
 
 private:
     TempDir root_;

@@ -24,12 +24,17 @@ static std::vector<Answer> ParseAnswers(const std::string& list)
     return answers;
 }
 
-// The command line after " -- ", exactly as it was given.
-static std::string TailCommandLine()
+// The arguments after "--" joined by blanks, each as it arrived: pass the
+// whole command line as one argument to keep its quotes exactly.
+static std::string TailCommandLine(int argc, char** argv)
 {
-    const char* line = ::GetCommandLineA();
-    const char* tail = std::strstr(line, " -- ");
-    return tail ? tail + 4 : "";
+    std::string line;
+    int i = 1;
+    while (i < argc && std::strcmp(argv[i], "--") != 0)
+        ++i;
+    for (++i; i < argc; ++i)
+        line += (line.empty() ? "" : " ") + std::string(argv[i]);
+    return line;
 }
 
 int main(int argc, char** argv)
@@ -46,7 +51,7 @@ int main(int argc, char** argv)
         else if (option == "--cwd" && i + 1 < argc)
             cwd = argv[++i];
     }
-    std::string command = TailCommandLine();
+    std::string command = TailCommandLine(argc, argv);
     if (command.empty()) {
         std::fprintf(stderr, "usage: uidriver [--timeout MS] [--answers OK,CANCEL] [--cwd DIR] -- COMMAND\n");
         return 2;
