@@ -1,0 +1,114 @@
+#include "CfgUnit/ModuleRunner.h"
+
+#include "CfgUnit/Configurator.h"
+#include "common/FormatText.h"
+#include "common/SystemErrorText.h"
+#include "common/Text.h"
+#include "platform/Launch.h"
+#include "platform/System.h"
+
+namespace {
+
+constexpr DWORD ExitCodeQueryInterval = 1000;
+
+// Waits, without a time limit, for the process to end and answers its exit
+// code. The exit code is queried once a second as always; the end itself is
+// told by the process object, so a program that exits with STILL_ACTIVE (259)
+// does not keep the update waiting for ever.
+DWORD WaitForExitCode(HANDLE process)
+{
+    bool ended;
+    DWORD exitCode;
+    do {
+        ended = platform::ProcessEnded(process);
+        exitCode = platform::ProcessExitCode(process);
+        platform::Sleep(ExitCodeQueryInterval);
+    } while (!ended);
+    return exitCode;
+}
+
+std::string RegsvrCommandLine(const std::string& systemDir, const std::string& fileName, const char* switches)
+{
+    return systemDir + "regsvr32.exe \"" + fileName + "\" " + switches;
+}
+
+}  // namespace
+
+std::string ShellExecuteErrorText(std::uintptr_t code)
+{
+    switch (code) {
+    case 0: return "The operating system is out of memory or resources.";
+    case 2: return "The specified file was not found.";
+    case 3: return "The specified path was not found.";
+    case 5: return "The operating system denied access to the specified file.";
+    case 8: return "There was not enough memory to complete the operation.";
+    case 11: return "The .EXE file is invalid (non-Win32 .EXE or error in .EXE image).";
+    case 26: return "A sharing violation occurred.";
+    case 27: return "The filename association is incomplete or invalid.";
+    case 28: return "The DDE transaction could not be completed because the request timed out.";
+    case 29: return "The DDE transaction failed.";
+    case 30: return "The DDE transaction could not be completed because other DDE transactions were being processed.";
+    case 31: return "There is no application associated with the given filename extension.";
+    case 32: return "The specified dynamic-link library was not found.";
+    default: return "Ok";
+    }
+}
+
+std::string ExpandEnvironmentText(const std::string& text)
+{
+    return platform::ExpandEnvironment(text);
+}
+
+bool TConfigurator::RunModul(const std::string& commandLine)
+{
+    WriteLog("Start RunModul CmdLine: " + commandLine);
+    platform::StartedProcess started;
+    if (!platform::StartProcess(commandLine, started)) {
+        WriteLog("False CreateProcess: " + LastErrorText());
+        return false;
+    }
+    DWORD exitCode = WaitForExitCode(started.process.get());
+    WriteLog("End CreateProcess RetCode: " + std::to_string(exitCode));
+    started = platform::StartedProcess();  // both handles closed before the closing line
+    WriteLog("End RunModul Result: " + BoolToText(true));
+    return true;
+}
+
+bool TConfigurator::RegisterOCX(const std::string& fileName)
+{
+    WriteLog("Start RegisterOCX: " + fileName);
+    bool result = RunModul(RegsvrCommandLine(SystemDir, fileName, "/s"));
+    WriteLog("End RegisterOCX: " + BoolToText(result));
+    return result;
+}
+
+bool TConfigurator::UnRegisterOCX(const std::string& fileName)
+{
+    WriteLog("Start UnRegisterOCX: " + fileName);
+    bool result = RunModul(RegsvrCommandLine(SystemDir, fileName, "/u /s"));
+    WriteLog("End UnRegisterOCX: " + BoolToText(result));
+    return result;
+}
+
+void TConfigurator::AutostartModules()
+{
+    for (int i = 0; i < AutostartList.Count(); ++i) {
+        WriteLog("Autostart modul: " + AutostartList[i]);
+        platform::ExecProgram(AutostartList[i], SW_SHOWNORMAL);
+    }
+}
+
+void TConfigurator::RunResultModules(bool success)
+{
+    const StringList& modules = success ? RunOkModules : RunNotOkModules;
+    for (int i = 0; i < modules.Count(); ++i) {
+        std::string module = modules.NameAt(i);
+        std::string parameters = modules.ValueAt(i);
+        WriteLog(FormatText("Before run modul: \"%s\" Params: %s", {module, parameters}));
+        module = ExpandEnvironmentText(module);
+        parameters = ExpandEnvironmentText(parameters);
+        WriteLog(FormatText("Correct modul: \"%s\" Params: %s", {module, parameters}));
+        std::uintptr_t result = platform::ShellOpen(OwnerWindow(), module, parameters, SW_SHOW);
+        WriteLog("Result run modul: " + ShellExecuteErrorText(result));
+    }
+}

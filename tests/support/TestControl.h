@@ -1,0 +1,36 @@
+// Registry and file helpers for tests with the stand-in controls
+// (testcontrol_*.ocx, see fixtures/testcontrol.cmake).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A class identifier no other test uses; its HKEY_CLASSES_ROOT\CLSID entry,
+// with everything under it, is removed at the end.
+class ScratchClsid {
+public:
+    ScratchClsid();
+    ~ScratchClsid();
+    ScratchClsid(const ScratchClsid&) = delete;
+    ScratchClsid& operator=(const ScratchClsid&) = delete;
+
+    const std::string& Braced() const { return braced_; }  // {XXXXXXXX-...}
+    std::string Bare() const { return braced_.substr(1, braced_.size() - 2); }
+    std::string ServerKey() const { return "CLSID\\" + braced_ + "\\InprocServer32"; }
+
+private:
+    std::string braced_;
+};
+
+// Writes the default value of the class's InprocServer32 key: the text and its zero byte.
+void SetServerValue(const ScratchClsid& clsid, const std::string& value, DWORD type = REG_SZ);
+
+// Reads the default value of the class's InprocServer32 key straight from the
+// registry; false when the key or the value is missing.
+bool ReadServerValue(const ScratchClsid& clsid, std::string& value);
+
+// Copies bin\testcontrol_<variant>.ocx to directory + name and writes the
+// directory's testcontrol.clsid; answers the copy's full name.
+std::string InstallTestControl(const std::string& variant, const std::string& directory, const std::string& name,
+                               const ScratchClsid& clsid);
