@@ -4,6 +4,7 @@
 
 #include "common/StringList.h"
 
+#include <functional>
 #include <string>
 
 class TProcessSearcher {
@@ -24,6 +25,15 @@ public:
     void SearchProcesses();
     bool TerminateProcesses();
     void QuitWardenClient();
+
+private:
+    // Yields the path of the process's next module after its own image; false at the end.
+    using NextModule = std::function<bool(std::string& path)>;
+
+    void SearchBySnapshot();
+    void SearchByPsapi();
+    void MatchProcess(const std::string& name, StringList::Mark processId, const NextModule& nextModule);
+    bool HoldsListedModule(const NextModule& nextModule) const;
 };
 
 // The program's single instance; created before Configurator, freed after it.

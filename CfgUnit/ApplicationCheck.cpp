@@ -1,0 +1,100 @@
+#include "CfgUnit/Configurator.h"
+
+#include "CfgUnit/Messages.h"
+#include "PrsSrch/ProcessSearcher.h"
+#include "common/FileNames.h"
+#include "common/FormatText.h"
+#include "common/SystemErrorText.h"
+#include "common/Text.h"
+#include "platform/System.h"
+
+namespace {
+
+// The prompt's two halves: the applications to close, and the numbered steps
+// that close them, one step per kind of application in the order the kinds
+// first occur.
+class ClosingInstructions {
+public:
+    explicit ClosingInstructions(TConfigurator& cfg) : cfg_(cfg) {}
+
+    void Add(const std::string& processPath)
+    {
+        std::string fileName = FileNamePart(processPath);
+        if (EqualFoldingAscii(fileName, "wardlink.exe")) {
+            cfg_.AutostartList.Add(processPath);  // restarted after the update
+            AddStep(cfg_.WARDEN_CLIENT_NAME, cfg_.WARDEN_CLIENT_CLOSE);
+        } else if (EqualFoldingAscii(fileName, "IExplorer.exe") || EqualFoldingAscii(fileName, "IExplore.exe")) {
+            AddStep(cfg_.IEXPLORER_NAME, cfg_.IEXPLORER_CLOSE);
+        } else if (names_.IndexOf(fileName) < 0) {
+            others_ += fileName + "\r\n";
+            names_.Add(fileName);
+        }
+    }
+
+    // The closing step itself is worded by the prompt's template, after the number that ends the steps.
+    std::string Prompt()
+    {
+        if (!others_.empty())
+            AppendStep(FormatText(cfg_.OTHERPROCESSES_CLOSE, {others_}));
+        steps_ += std::to_string(counter_);
+        return FormatText(cfg_.SHARING_ERROR, {names_.Text(), steps_});
+    }
+
+private:
+    void AddStep(const std::string& name, const std::string& instruction)
+    {
+        if (names_.IndexOf(name) >= 0)
+            return;
+        AppendStep(instruction);
+        names_.Add(name);
+    }
+
+    void AppendStep(const std::string& instruction)
+    {
+        steps_ += std::to_string(counter_++) + ". " + instruction + "\r\n";
+    }
+
+    TConfigurator& cfg_;
+    StringList names_;  // compared under the user's locale
+    std::string steps_;
+    std::string others_;
+    int counter_ = 1;
+};
+
+}  // namespace
+
+bool TConfigurator::CheckProcesses()
+{
+    WriteLog("Start CheckProcesses");
+    TProcessSearcher& searcher = *ProcessSearcher;
+    searcher.FullPath = true;
+    searcher.ShortPath = true;
+    searcher.Modules.Clear();
+    for (int i = 0; i < SourceFiles.Count(); ++i)
+        searcher.Modules.Add(searcher.NormalizeName(DestDir + SourceFiles[i]));
+    if (!RegisteredActiveXFullName.empty())
+        searcher.Modules.Add(searcher.NormalizeName(RegisteredActiveXFullName));
+    searcher.SearchProcesses();
+    WriteLog("Result ProcessSearcher.SearchProcesses: " + LastErrorText());
+
+    bool result = true;
+    if (searcher.Processes.Count() > 0) {
+        WriteLog("Found processes: " + searcher.Processes.Text());
+        ClosingInstructions instructions(*this);
+        for (int i = 0; i < searcher.Processes.Count(); ++i)
+            instructions.Add(searcher.Processes[i]);
+        std::string prompt = instructions.Prompt();
+        WriteLog("Show message: " + prompt);
+        result = ShowMessage(prompt, Box::Attention, Box::QuestionStyle) == IDOK;
+        if (result) {
+            searcher.SearchProcesses();
+            if (searcher.Processes.Count() > 0) {
+                WriteLog("Terminate processes: " + searcher.Processes.Text());
+                searcher.TerminateProcesses();
+                platform::Sleep(1000);
+            }
+        }
+    }
+    WriteLog("End CheckProcesses Result: " + BoolToText(result));
+    return result;
+}
