@@ -1,0 +1,170 @@
+#include "CfgUnit/WardenSettings.h"
+
+#include "CfgUnit/Configurator.h"
+#include "common/FormatText.h"
+#include "common/Text.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+const std::string ServerSectionPrefix = "Client\\Web servers\\s";
+const char* const CryptoSuffix = "\\Crypto engine";
+
+struct TLocation {
+    std::string host;
+    int port;
+};
+
+TLocation SplitLocation(const std::string& location)
+{
+    std::string::size_type colon = location.find(':');
+    if (colon == std::string::npos)
+        return {location, 80};
+    std::string rest = location.substr(colon + 1);
+    return {location.substr(0, colon), rest.empty() ? 80 : DecimalValue(rest)};
+}
+
+// The value of the digits at the start of text (no sign); 0 without any.
+int LeadingDigitsValue(const std::string& text)
+{
+    long long value = 0;
+    for (std::string::size_type i = 0; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<long long>(value * 10 + (text[i] - '0'), INT_MAX);
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+std::string ServerSectionName(int number)
+{
+    return ServerSectionPrefix + std::to_string(number);
+}
+
+std::string CryptoSectionName(int number)
+{
+    return ServerSectionName(number) + CryptoSuffix;
+}
+
+bool IsSameServer(const std::string& a, const std::string& b)
+{
+    TLocation first = SplitLocation(a);
+    TLocation second = SplitLocation(b);
+    return EqualFoldingAscii(first.host, second.host) && first.port == second.port;
+}
+
+TSettingsCorrection::TSettingsCorrection(TConfigurator& configurator, const std::string& cfgPath)
+    : CfgFile(cfgPath), configurator_(configurator)
+{
+}
+
+void TSettingsCorrection::ReadSections()
+{
+    CfgFile.ReadSectionNames(SectionNames);
+    MaxSectionNumber = FindMaxSectionNumber();
+}
+
+std::string TSettingsCorrection::TranslateWardenLocation(const std::string& location) const
+{
+    const StringList& pairs = configurator_.WardLocations;
+    for (int i = 0; i < pairs.Count(); ++i)
+        if (IsSameServer(pairs.NameAt(i), location))
+            return pairs.ValueAt(i);
+    return location;
+}
+
+int TSettingsCorrection::FindMaxSectionNumber() const
+{
+    int highest = 0;
+    for (int i = 0; i < SectionNames.Count(); ++i) {
+        const std::string& name = SectionNames[i];
+        if (EqualFoldingAscii(name.substr(0, ServerSectionPrefix.size()), ServerSectionPrefix))
+            highest = std::max(highest, LeadingDigitsValue(name.substr(ServerSectionPrefix.size())));
+    }
+    return highest;
+}
+
+bool TSettingsCorrection::HasServerSection(int number)
+{
+    auto known = serverSectionExists_.find(number);
+    if (known != serverSectionExists_.end())
+        return known->second;
+    bool exists = SectionNames.IndexOf(ServerSectionName(number)) >= 0;
+    serverSectionExists_.emplace(number, exists);
+    return exists;
+}
+
+std::string TSettingsCorrection::ServerValue(int number, const std::string& key)
+{
+    CfgFile.Mode = ProfileFile::TMode::Read;
+    CfgFile.Section = ServerSectionName(number);
+    return CfgFile.StringValue(key, "");
+}
+
+int TSettingsCorrection::FindConfigSectionByHost(int first, const std::string& host)
+{
+    for (int number = first; number <= MaxSectionNumber; ++number)
+        if (HasServerSection(number) && ServerValue(number, WebServerHostKey) == host)
+            return number;
+    return 0;
+}
+
+void TSettingsCorrection::CopyConfigSection(int source)
+{
+    const int target = NextSectionNumber;
+    const std::string reserveLocation = ServerValue(source, ReserveLocationKey);
+
+    ReadSectionLines(ServerSectionName(source));
+    ReplaceSection(ServerSectionName(target));
+    CfgFile.StringValue(WebServerHostKey, NewWebServerHost);
+    CfgFile.StringValue(WebServerAddressKey, "");
+    CfgFile.StringValue(WardenLocationKey, NewWardenLocation);
+    CfgFile.StringValue(ReserveLocationKey, TranslateWardenLocation(reserveLocation));
+    LogWrittenSection(ServerSectionName(target));
+
+    ReadSectionLines(CryptoSectionName(source));
+    const StringList& parameters = configurator_.CryptoParams;
+    for (int i = 0; i < parameters.Count(); ++i)
+        Work.SetValue(parameters.NameAt(i), parameters.ValueAt(i));
+    ReplaceSection(CryptoSectionName(target));
+    LogWrittenSection(CryptoSectionName(target));
+
+    NextSectionNumber = target + 1;
+}
+
+// Work := the lines of the section, logged as the old data.
+void TSettingsCorrection::ReadSectionLines(const std::string& section)
+{
+    CfgFile.Mode = ProfileFile::TMode::Read;
+    CfgFile.Section = section;
+    Work.Clear();
+    CfgFile.SectionLines(Work);
+    LogSection("Old data of section \"%s\" : \r\n%s", section);
+}
+
+// The section becomes the lines of Work; write mode stays on for its keys.
+void TSettingsCorrection::ReplaceSection(const std::string& section)
+{
+    CfgFile.Mode = ProfileFile::TMode::Write;
+    CfgFile.Section = section;
+    CfgFile.SectionLines(Work);
+}
+
+// The section as the file now holds it; read back only for the log.
+void TSettingsCorrection::LogWrittenSection(const std::string& section)
+{
+    if (!configurator_.LogOpen())
+        return;
+    CfgFile.Mode = ProfileFile::TMode::Read;
+    CfgFile.Section = section;
+    Work.Clear();
+    CfgFile.SectionLines(Work);
+    LogSection("New data of section \"%s\" : \r\n%s", section);
+}
+
+void TSettingsCorrection::LogSection(const char* templateText, const std::string& section)
+{
+    if (configurator_.LogOpen())
+        configurator_.WriteLog(FormatText(templateText, {section, Work.Text()}));
+}

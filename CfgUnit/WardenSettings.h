@@ -1,0 +1,70 @@
+// The tunnel settings file (warden.cfg): its server sections, the comparison
+// of tunnel locations, the lookup of a server section by host and the copy of
+// a server section for a new host. Every access goes through the system
+// profile functions.
+#pragma once
+
+#include "common/ProfileFile.h"
+#include "common/StringList.h"
+
+#include <map>
+#include <string>
+
+class TConfigurator;
+
+// Keys of a server section that the correction reads or writes.
+constexpr const char* WebServerHostKey = "web server host";
+constexpr const char* WebServerAddressKey = "web server address";
+constexpr const char* WardenLocationKey = "warden location";
+constexpr const char* ReserveLocationKey = "reserve location";
+
+// "Client\Web servers\s<number>" and its "\Crypto engine" sub-section.
+std::string ServerSectionName(int number);
+std::string CryptoSectionName(int number);
+
+// Whether two tunnel locations (host, or host:port; port 80 when none is
+// given) name the same server; only the letters A to Z of the hosts are folded.
+bool IsSameServer(const std::string& a, const std::string& b);
+
+// The state of one correction run over the settings file.
+class TSettingsCorrection {
+public:
+    // The configurator gives the location pairs, the crypto parameters and the log.
+    TSettingsCorrection(TConfigurator& configurator, const std::string& cfgPath);
+
+    ProfileFile CfgFile;
+    StringList SectionNames;  // the file's sections as the run found them
+    int MaxSectionNumber = 0;
+    int NextSectionNumber = 0;
+    int CurrentSection = 0;
+    std::string NewWebServerHost;
+    std::string NewWardenLocation;
+    StringList Work;
+
+    // Reads the section names and the highest server section number.
+    void ReadSections();
+
+    // The new location that WardLocations assigns to a location, or the location.
+    std::string TranslateWardenLocation(const std::string& location) const;
+    int FindMaxSectionNumber() const;
+    // The first server section from `first` on whose host is exactly `host`; 0 for none.
+    int FindConfigSectionByHost(int first, const std::string& host);
+    // Writes section NextSectionNumber as a copy of `source` for the new host and
+    // tunnel location, with the crypto parameters applied; then moves NextSectionNumber on.
+    void CopyConfigSection(int source);
+
+    // Whether the file had server section `number` when the run started.
+    bool HasServerSection(int number);
+    // A key of a server section, read in read mode.
+    std::string ServerValue(int number, const std::string& key);
+
+private:
+    void ReadSectionLines(const std::string& section);
+    void ReplaceSection(const std::string& section);
+    void LogSection(const char* templateText, const std::string& section);
+    void LogWrittenSection(const std::string& section);
+
+    TConfigurator& configurator_;
+    // The section names never change during a run, so each lookup is made once.
+    std::map<int, bool> serverSectionExists_;
+};
