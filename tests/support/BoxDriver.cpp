@@ -76,6 +76,7 @@ bool BoxDriver::Handle(HWND box)
     BoxRecord record;
     record.caption = WindowTextUtf8(box);
     record.text = BoxText(box);
+    ::GetWindowThreadProcessId(box, &record.processId);
     for (const ButtonName& button : ButtonNames) {
         HWND control = ::GetDlgItem(box, button.id);
         if (control && ::IsWindowVisible(control))

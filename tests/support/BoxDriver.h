@@ -18,6 +18,7 @@ struct BoxRecord {
     std::vector<std::string> buttons;  // "OK", "Cancel", ... in control-id order
     std::string answer;               // "OK" or "Cancel"
     bool scripted = true;
+    DWORD processId = 0;  // of the program that shows the box
 };
 
 class BoxDriver {
