@@ -1,0 +1,573 @@
+// Whole update runs of the real program against a simulated client install:
+// every way out of a run, and the faults that must never cost the customer a file.
+#include "CfgUnit/Configurator.h"
+#include "PrsSrch/ProcessSearcher.h"
+#include "common/FormatText.h"
+
+#include "support/ScratchInstall.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <regex>
+
+namespace {
+
+const std::string OldHost = "old.bank.example";
+const std::string NewHost = "new.bank.example";
+
+std::string Text(const std::string& ansi)
+{
+    return Utf8FromAnsi(ansi);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (condition())
+            return true;
+        ::Sleep(50);
+    }
+    return condition();
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::string NewClsid()
+{
+    static unsigned counter = 0;
+    char clsid[64];
+    std::snprintf(clsid, sizeof clsid, "{E2E%05lX-%04X-4000-8000-%012lX}", ::GetCurrentProcessId() & 0xFFFFF,
+                  ++counter, static_cast<unsigned long>(::GetTickCount()));
+    return clsid;
+}
+
+// A process the test started; ended at the latest when the guard goes.
+struct StartedProgram {
+    PROCESS_INFORMATION info{};
+    explicit StartedProgram(const std::string& commandLine)
+    {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string line = commandLine;
+        if (::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+            ::WaitForInputIdle(info.hProcess, 10000);
+    }
+    ~StartedProgram()
+    {
+        if (!info.hProcess)
+            return;
+        ::TerminateProcess(info.hProcess, 1);
+        ::WaitForSingleObject(info.hProcess, 5000);
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    bool Running() const { return info.hProcess && ::WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
+};
+
+// A file held open by the test: without sharing for writing and deleting, so it
+// can be neither renamed nor replaced; `exclusive` also keeps others from reading it.
+struct HeldFile {
+    HANDLE handle;
+    HeldFile(const std::string& path, bool exclusive)
+        : handle(::CreateFileA(path.c_str(), GENERIC_READ, exclusive ? 0 : FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr))
+    {
+    }
+    ~HeldFile() { Release(); }
+    void Release()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+};
+
+}  // namespace
+
+class UpdateRunTest : public ::testing::Test {
+protected:
+    ScratchInstall install;
+    std::string client = install.Root() + "client\\";
+    std::string work = install.WorkDir();
+    std::string clsid = NewClsid();
+    std::string probeDir = install.Root() + "probe\\";
+    TConfigurator texts;  // the built-in messages
+
+    void SetUp() override
+    {
+        MakeDirectory(client);
+        MakeDirectory(probeDir);
+        ::CopyFileA((BinDir() + "exitprobe.exe").c_str(), (probeDir + "okprobe.exe").c_str(), FALSE);
+        ::CopyFileA((BinDir() + "exitprobe.exe").c_str(), (probeDir + "failprobe.exe").c_str(), FALSE);
+    }
+
+    void TearDown() override
+    {
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid + "\\InprocServer32").c_str());
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid).c_str());
+        StopWardens();
+    }
+
+    // A test control of the given version ("2_0_0_0", "failing", "noversion") as dir + name.
+    void Control(const std::string& dir, const std::string& name, const std::string& version)
+    {
+        ASSERT_TRUE(::CopyFileA((BinDir() + "testcontrol_" + version + ".ocx").c_str(), (dir + name).c_str(), FALSE));
+        WriteBytes(dir + "testcontrol.clsid", clsid + "\r\n");
+    }
+
+    void RegisterClass(const std::string& path)
+    {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid + "\\InprocServer32").c_str(),
+                                                   0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
+        ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                         static_cast<DWORD>(path.size() + 1));
+        ::RegCloseKey(key);
+    }
+
+    std::string RegisteredPath()
+    {
+        char value[300] = "";
+        LONG size = sizeof value;
+        if (::RegQueryValueA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid + "\\InprocServer32").c_str(), value, &size) !=
+            ERROR_SUCCESS)
+            return "";
+        return value;
+    }
+
+    void WardenCfg()
+    {
+        WriteBytes(client + "warden.cfg", "[Client\\Web servers\\s1]\r\nweb server host=" + OldHost +
+                                              "\r\nweb server address=10.0.0.1\r\nwarden location=tun.example:81\r\n"
+                                              "reserve location=\r\n[Client\\Web servers\\s1\\Crypto engine]\r\n"
+                                              "engine=1\r\n");
+    }
+
+    void Scenario(const std::vector<std::string>& files, int removeBackup = 1, const std::string& axClsid = "*")
+    {
+        std::string text = "[WardCfgUp]\r\nRemoveBackup=" + std::to_string(removeBackup) +
+                           "\r\nAXCLSID=" + (axClsid == "*" ? clsid : axClsid) + "\r\n";
+        for (std::size_t i = 0; i < files.size(); ++i)
+            text += "FILE" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
+        text += "[WEB SERVERS HOSTS]\r\n" + OldHost + "=" + NewHost + "\r\n";
+        text += "[RUN OK]\r\n" + probeDir + "okprobe.exe=0 ok\r\n";
+        text += "[RUN NOT OK]\r\n" + probeDir + "failprobe.exe=0 notok\r\n";
+        WriteBytes(install.ProgramDir() + "scen.ini", text);
+    }
+
+    ProgramRunResult Update(std::vector<Answer> script, BoxDriver::BoxHook onBox = nullptr)
+    {
+        ProgramRunResult run = install.Run("-c=scen.ini -l=run.log", std::move(script), std::move(onBox));
+        EXPECT_TRUE(run.finished) << "killed at the time bound\n" << Describe(run.boxes);
+        EXPECT_EQ(0, run.unscripted) << Describe(run.boxes);
+        return run;
+    }
+
+    std::string Log() const { return Text(ReadBytes(work + "run.log")); }
+
+    // The result programs started: "ok", "notok", or "" when none was.
+    std::string ResultProgramsStarted()
+    {
+        bool ok = WaitFor([&] { return Exists(probeDir + "okprobe.calls"); }, 3000);
+        bool notOk = WaitFor([&] { return Exists(probeDir + "failprobe.calls"); }, ok ? 0 : 3000);
+        return std::string(ok ? "ok" : "") + (notOk ? "notok" : "");
+    }
+
+    static void ExpectFinal(const ProgramRunResult& run, const std::string& text)
+    {
+        ASSERT_FALSE(run.boxes.empty());
+        EXPECT_EQ("Information", run.boxes.back().caption);
+        EXPECT_EQ(Text(text), run.boxes.back().text);
+    }
+
+    std::vector<DWORD> WardensRunningFrom(const std::string& path)
+    {
+        TProcessSearcher searcher;
+        searcher.FullPath = true;
+        searcher.ProcessName = "wardlink.exe";
+        searcher.SearchProcesses();
+        std::vector<DWORD> ids;
+        for (int i = 0; i < searcher.Processes.Count(); ++i)
+            if (EqualIgnoringCase(searcher.Processes[i], path))
+                ids.push_back(searcher.Processes.MarkAt(i));
+        return ids;
+    }
+
+    void StopWardens()
+    {
+        for (DWORD id : WardensRunningFrom(client + "wardlink.exe")) {
+            HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+            if (process) {
+                ::TerminateProcess(process, 1);
+                ::WaitForSingleObject(process, 5000);
+                ::CloseHandle(process);
+            }
+        }
+    }
+
+    static bool EqualIgnoringCase(const std::string& a, const std::string& b)
+    {
+        return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+    }
+};
+
+// --- Every way out of a run ---
+
+TEST_F(UpdateRunTest, WithoutATunnelClientOrRegisteredControlOnlyAnErrorIsShown)
+{
+    Scenario({"ctl.ocx"}, 1, "");
+    ProgramRunResult run = Update({Answer::Ok});
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ("Error", run.boxes[0].caption);
+    EXPECT_EQ(Text(texts.NOT_FOUND_RUNNING_WARDEN), run.boxes[0].text);
+    EXPECT_EQ("", ResultProgramsStarted());
+
+    Scenario({"ctl.ocx"});  // a class that nobody registered
+    run = Update({Answer::Ok});
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_TRUE(Contains(run.boxes[0].text, "CLSID: " + clsid + ")."));
+    EXPECT_EQ("", ResultProgramsStarted());
+    EXPECT_EQ(0u, run.exitCode);
+}
+
+TEST_F(UpdateRunTest, MissingTunnelSettingsEndTheRunAsFailed)
+{
+    Control(client, "ctl.ocx", "1_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    Control(work, "ctl.ocx", "2_0_0_0");
+    Scenario({"ctl.ocx"});
+    ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
+    ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_TRUE(Contains(run.boxes[0].text, client + "warden.cfg"));
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_EQ("notok", ResultProgramsStarted());
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "ctl.ocx"));
+}
+
+TEST_F(UpdateRunTest, NothingNewerIsASuccessWithoutCopies)
+{
+    Control(client, "ctl.ocx", "2_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "ctl.ocx", "1_2_0_0");
+    Scenario({"ctl.ocx"});
+    ProgramRunResult run = Update({Answer::Ok});
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    ExpectFinal(run, texts.ALL_OK);
+    EXPECT_EQ("ok", ResultProgramsStarted());
+    EXPECT_FALSE(Exists(client + "ctl.bak"));
+    EXPECT_TRUE(Exists(work + "ctl.ocx"));
+    EXPECT_TRUE(Exists(client + "warden.bak"));
+    EXPECT_TRUE(Contains(ReadBytes(client + "warden.cfg"), "web server host=" + NewHost));
+    EXPECT_TRUE(Contains(Log(), "Stop modul wardlink.exe"));
+}
+
+TEST_F(UpdateRunTest, DecliningToCloseTheApplicationsChangesNoFile)
+{
+    Control(client, "ctl.ocx", "1_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "ctl.ocx", "2_0_0_0");
+    Scenario({"ctl.ocx"});
+    StartedProgram holder("\"" + BinDir() + "holder.exe\" -t=120 \"" + client + "ctl.ocx\"");
+    ProgramRunResult run = Update({Answer::Cancel, Answer::Ok});
+    ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ("Внимание", run.boxes[0].caption);
+    EXPECT_TRUE(Contains(run.boxes[0].text, "holder.exe"));
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_TRUE(holder.Running());
+    EXPECT_EQ("notok", ResultProgramsStarted());
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "ctl.ocx"));
+    EXPECT_TRUE(Contains(Log(), "End CheckProcesses Result: FALSE"));
+}
+
+TEST_F(UpdateRunTest, ASourceMissingAtTheVersionCheckFailsTheRun)
+{
+    Control(client, "ctl.ocx", "1_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "ctl.ocx", "2_0_0_0");
+    Scenario({"ctl.ocx", "gone.dll"});
+    ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
+    ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ(Text(FormatText(texts.NOT_FOUND_FILE, {"gone.dll"})), run.boxes[0].text);
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_EQ("notok", ResultProgramsStarted());
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "ctl.ocx"));
+}
+
+TEST_F(UpdateRunTest, ASourceThatVanishesBeforeItsCopyFailsTheRunAndRestores)
+{
+    Control(client, "a.ocx", "1_0_0_0");
+    RegisterClass(client + "a.ocx");
+    WardenCfg();
+    Control(work, "a.ocx", "2_0_0_0");
+    Control(work, "b.ocx", "2_0_0_0");
+    Scenario({"a.ocx", "b.ocx"});
+    StartedProgram holder("\"" + BinDir() + "holder.exe\" -t=120 \"" + client + "a.ocx\"");
+    // While the user is asked to close the applications, the second source goes.
+    ProgramRunResult run = Update({Answer::Ok, Answer::Ok, Answer::Ok}, [&](const BoxRecord& box) {
+        if (box.caption == "Внимание")
+            ::DeleteFileA((work + "b.ocx").c_str());
+    });
+    ASSERT_EQ(3u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_TRUE(Contains(run.boxes[1].text, "b.ocx"));
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_EQ("notok", ResultProgramsStarted());
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+    EXPECT_FALSE(Exists(client + "a.bak"));
+    EXPECT_FALSE(Exists(client + "b.ocx"));
+    EXPECT_EQ(client + "a.ocx", RegisteredPath());
+    std::string log = Log();
+    EXPECT_TRUE(Contains(log, "Not found modul: b.ocx"));
+    EXPECT_FALSE(Contains(log, "Operation fail, start restore"));
+}
+
+TEST_F(UpdateRunTest, AllCopiesDoneReplaceBackUpRegisterAndDeleteTheSources)
+{
+    Control(client, "ctl.ocx", "1_0_0_0");
+    Control(client, "lib.dll", "1_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    WriteBytes(client + "ctl.bak", "a backup of an earlier run");
+    Control(work, "ctl.ocx", "2_0_0_0");
+    Control(work, "lib.dll", "3_1_4_1");
+    Control(work, "new.ocx", "1_0_0_0");
+    Scenario({"ctl.ocx", "lib.dll", "new.ocx"});
+    ProgramRunResult run = Update({Answer::Ok});
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    ExpectFinal(run, texts.ALL_OK);
+    EXPECT_EQ("ok", ResultProgramsStarted());
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "ctl.ocx"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "ctl.bak"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "lib.bak"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_3_1_4_1.ocx"), ReadBytes(client + "lib.dll"));
+    EXPECT_TRUE(Exists(client + "new.ocx"));
+    EXPECT_FALSE(Exists(client + "new.bak"));
+    // Registered again by the program: the last registration is the new control's.
+    EXPECT_EQ(client + "new.ocx", RegisteredPath());
+    for (const char* source : {"ctl.ocx", "lib.dll", "new.ocx"})
+        EXPECT_FALSE(Exists(work + source)) << source;
+    std::string log = Log();
+    EXPECT_TRUE(Contains(log, "Create backup: " + client + "ctl.bak"));
+    EXPECT_TRUE(Contains(log, "Delete file: lib.dll"));
+    EXPECT_TRUE(Contains(log, "regsvr32.exe \"" + client + "ctl.ocx\" /u /s"));
+}
+
+TEST_F(UpdateRunTest, WithRemoveBackupOffTheSourcesStay)
+{
+    Control(client, "ctl.ocx", "1_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "ctl.ocx", "2_0_0_0");
+    Scenario({"ctl.ocx"}, 0);
+    ProgramRunResult run = Update({Answer::Ok});
+    ExpectFinal(run, texts.ALL_OK);
+    EXPECT_TRUE(Exists(work + "ctl.ocx"));
+    EXPECT_EQ(ReadBytes(work + "ctl.ocx"), ReadBytes(client + "ctl.ocx"));
+}
+
+// --- Copy failures, retry and restore ---
+
+TEST_F(UpdateRunTest, ACopyThatFailsOnceSucceedsInTheSecondCycleAfterOk)
+{
+    Control(client, "a.ocx", "1_0_0_0");
+    Control(client, "b.dll", "1_0_0_0");
+    RegisterClass(client + "a.ocx");
+    WardenCfg();
+    Control(work, "a.ocx", "2_0_0_0");
+    Control(work, "b.dll", "2_0_0_0");
+    Scenario({"a.ocx", "b.dll"});
+    HeldFile locked(work + "b.dll", true);
+    ProgramRunResult run = Update({Answer::Ok, Answer::Ok}, [&](const BoxRecord& box) {
+        if (box.caption == "Внимание!")
+            locked.Release();
+    });
+    ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ(Text(texts.COPY_ERROR), run.boxes[0].text);
+    EXPECT_EQ((std::vector<std::string>{"OK", "Cancel"}), run.boxes[0].buttons);
+    ExpectFinal(run, texts.ALL_OK);
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "b.dll"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.bak"));
+    std::string log = Log();
+    EXPECT_TRUE(Contains(log, "Start cycle number 2"));
+    EXPECT_TRUE(Contains(log, "Rename \"" + client + "a.bak\" to \"" + client + "a.ocx\""));
+}
+
+TEST_F(UpdateRunTest, CancelAtTheCopyErrorRestoresEveryFile)
+{
+    Control(client, "a.ocx", "1_0_0_0");
+    Control(client, "b.dll", "1_2_0_0");
+    RegisterClass(client + "a.ocx");
+    WardenCfg();
+    Control(work, "a.ocx", "2_0_0_0");
+    Control(work, "b.dll", "2_0_0_0");
+    Scenario({"a.ocx", "b.dll"});
+    HeldFile locked(work + "b.dll", true);
+    ProgramRunResult run = Update({Answer::Cancel, Answer::Ok});
+    ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_EQ("notok", ResultProgramsStarted());
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + "b.dll"));
+    EXPECT_FALSE(Exists(client + "a.bak"));
+    EXPECT_FALSE(Exists(client + "b.bak"));
+    EXPECT_EQ(client + "a.ocx", RegisteredPath());
+    EXPECT_FALSE(Contains(Log(), "Start cycle number 2"));
+    EXPECT_TRUE(Exists(work + "a.ocx"));
+}
+
+TEST_F(UpdateRunTest, ASecondFailureRestoresEveryDestinationByteForByte)
+{
+    Control(client, "a.ocx", "1_0_0_0");
+    Control(client, "b.dll", "1_2_0_0");
+    RegisterClass(client + "a.ocx");
+    WardenCfg();
+    Control(work, "a.ocx", "2_0_0_0");
+    Control(work, "b.dll", "2_0_0_0");
+    Scenario({"a.ocx", "b.dll"});
+    HeldFile locked(work + "b.dll", true);
+    ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
+    ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + "b.dll"));
+    EXPECT_FALSE(Exists(client + "a.bak"));
+    EXPECT_FALSE(Exists(client + "b.bak"));
+    EXPECT_EQ("notok", ResultProgramsStarted());
+    std::string log = Log();
+    EXPECT_TRUE(Contains(log, "Start cycle number 2"));
+    EXPECT_TRUE(Contains(log, "Operation fail, start restore"));
+}
+
+// --- The tunnel client ---
+
+TEST_F(UpdateRunTest, TheTunnelClientIsClosedForTheCopyAndStartedAgainFromItsPath)
+{
+    // The registered control lives elsewhere: the running tunnel client decides the directory.
+    std::string elsewhere = install.Root() + "elsewhere\\";
+    MakeDirectory(elsewhere);
+    Control(elsewhere, "ctl.ocx", "1_0_0_0");
+    RegisterClass(elsewhere + "ctl.ocx");
+    Control(client, "ctl.ocx", "1_0_0_0");
+    ::CopyFileA((BinDir() + "wardlink.exe").c_str(), (client + "wardlink.exe").c_str(), FALSE);
+    WardenCfg();
+    Control(work, "ctl.ocx", "2_0_0_0");
+    Scenario({"ctl.ocx"});
+    StartedProgram warden("\"" + client + "wardlink.exe\" -t=120 \"" + client + "ctl.ocx\"");
+    ASSERT_TRUE(warden.Running());
+
+    ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
+    ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_TRUE(Contains(run.boxes[0].text, Text(texts.WARDEN_CLIENT_NAME)));
+    ExpectFinal(run, texts.ALL_OK);
+    EXPECT_FALSE(warden.Running());
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "ctl.ocx"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(elsewhere + "ctl.ocx"));
+    EXPECT_TRUE(WaitFor([&] { return !WardensRunningFrom(client + "wardlink.exe").empty(); }));
+    std::string log = Log();
+    EXPECT_TRUE(Contains(log, "Get warden full name: " + client + "wardlink.exe"));
+    EXPECT_TRUE(Contains(log, "Autostart modul: " + client + "wardlink.exe"));
+    EXPECT_TRUE(Contains(log, "Start module " + client + "wardlink.exe"));
+}
+
+TEST_F(UpdateRunTest, AfterAFailureTheTunnelClientIsNotTouched)
+{
+    Control(client, "ctl.ocx", "1_0_0_0");
+    ::CopyFileA((BinDir() + "wardlink.exe").c_str(), (client + "wardlink.exe").c_str(), FALSE);
+    Control(work, "ctl.ocx", "2_0_0_0");
+    Scenario({"ctl.ocx"});  // no warden.cfg: the settings correction fails
+    StartedProgram warden("\"" + client + "wardlink.exe\" -t=120");
+    ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_TRUE(warden.Running());
+    EXPECT_FALSE(Contains(Log(), "Stop modul wardlink.exe"));
+}
+
+// --- Faults: nothing of the customer's may be lost ---
+
+TEST_F(UpdateRunTest, AReadOnlyDestinationIsReplacedAndKeptAsBackup)
+{
+    Control(client, "lib.dll", "1_0_0_0");
+    ::SetFileAttributesA((client + "lib.dll").c_str(), FILE_ATTRIBUTE_READONLY);
+    Control(client, "ctl.ocx", "1_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "lib.dll", "2_0_0_0");
+    Scenario({"lib.dll"});
+    ProgramRunResult run = Update({Answer::Ok});
+    ExpectFinal(run, texts.ALL_OK);
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "lib.dll"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "lib.bak"));
+}
+
+TEST_F(UpdateRunTest, ADestinationThatCannotBeBackedUpIsNeverOverwritten)
+{
+    Control(client, "lib.dll", "1_0_0_0");
+    Control(client, "ctl.ocx", "1_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "lib.dll", "2_0_0_0");
+    Scenario({"lib.dll"});
+    HeldFile held(client + "lib.dll", false);  // readable, but neither renamed nor replaced
+    ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
+    ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ("Внимание!", run.boxes[0].caption);
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    held.Release();
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "lib.dll"));
+    std::string log = Log();
+    EXPECT_TRUE(Contains(log, "Error create backup: " + client + "lib.bak Error: "));
+    EXPECT_FALSE(Contains(log, "Start copy: lib.dll"));
+    EXPECT_TRUE(Contains(log, "Operation fail, start restore"));
+}
+
+TEST_F(UpdateRunTest, AFailingRegistrationIsLoggedAndTheRunSucceeds)
+{
+    Control(client, "ctl.ocx", "noversion");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "ctl.ocx", "failing");
+    Scenario({"ctl.ocx"});
+    ProgramRunResult run = Update({Answer::Ok});
+    ExpectFinal(run, texts.ALL_OK);
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_failing.ocx"), ReadBytes(client + "ctl.ocx"));
+    std::string log = Log();
+    EXPECT_TRUE(Contains(log, "End RegisterOCX: TRUE"));
+    EXPECT_TRUE(std::regex_search(log, std::regex("End CreateProcess RetCode: [1-9][0-9]*\r\n")));
+}
+
+TEST_F(UpdateRunTest, AnUpdaterKilledInTheMiddleLeavesEveryFileAndTheNextRunCompletes)
+{
+    Control(client, "a.ocx", "1_0_0_0");
+    Control(client, "b.dll", "1_2_0_0");
+    RegisterClass(client + "a.ocx");
+    WardenCfg();
+    Control(work, "a.ocx", "2_0_0_0");
+    Control(work, "b.dll", "2_0_0_0");
+    Scenario({"a.ocx", "b.dll"});
+    {
+        HeldFile locked(work + "b.dll", true);
+        // Killed while it asks whether to try again: a.ocx is copied, b.dll moved to its backup.
+        ProgramRunResult run = install.Run("-c=scen.ini -l=run.log", {Answer::Cancel}, [](const BoxRecord& box) {
+            HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, box.processId);
+            ::TerminateProcess(process, 9);
+            ::CloseHandle(process);
+        });
+        EXPECT_EQ(9u, run.exitCode);
+    }
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.bak"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + "b.bak"));
+
+    // The next run finds nothing newer for a.ocx and installs b.dll; no old file is lost.
+    ProgramRunResult run = Update({Answer::Ok});
+    ExpectFinal(run, texts.ALL_OK);
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "b.dll"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.bak"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + "b.bak"));
+}
