@@ -61,32 +61,43 @@ private:
     int counter_ = 1;
 };
 
+// Module mode over the files about to be replaced and the registered ActiveX.
+void SearchHolders(TProcessSearcher& searcher, const TConfigurator& cfg)
+{
+    searcher.FullPath = true;
+    searcher.ShortPath = true;
+    searcher.Modules.Clear();
+    for (int i = 0; i < cfg.SourceFiles.Count(); ++i)
+        searcher.Modules.Add(searcher.NormalizeName(cfg.DestDir + cfg.SourceFiles[i]));
+    if (!cfg.RegisteredActiveXFullName.empty())
+        searcher.Modules.Add(searcher.NormalizeName(cfg.RegisteredActiveXFullName));
+    searcher.SearchProcesses();
+}
+
+std::string ClosingPrompt(TConfigurator& cfg, const StringList& processes)
+{
+    ClosingInstructions instructions(cfg);
+    for (int i = 0; i < processes.Count(); ++i)
+        instructions.Add(processes[i]);
+    return instructions.Prompt();
+}
+
 }  // namespace
 
 bool TConfigurator::CheckProcesses()
 {
     WriteLog("Start CheckProcesses");
     TProcessSearcher& searcher = *ProcessSearcher;
-    searcher.FullPath = true;
-    searcher.ShortPath = true;
-    searcher.Modules.Clear();
-    for (int i = 0; i < SourceFiles.Count(); ++i)
-        searcher.Modules.Add(searcher.NormalizeName(DestDir + SourceFiles[i]));
-    if (!RegisteredActiveXFullName.empty())
-        searcher.Modules.Add(searcher.NormalizeName(RegisteredActiveXFullName));
-    searcher.SearchProcesses();
+    SearchHolders(searcher, *this);
     WriteLog("Result ProcessSearcher.SearchProcesses: " + LastErrorText());
 
     bool result = true;
     if (searcher.Processes.Count() > 0) {
         WriteLog("Found processes: " + searcher.Processes.Text());
-        ClosingInstructions instructions(*this);
-        for (int i = 0; i < searcher.Processes.Count(); ++i)
-            instructions.Add(searcher.Processes[i]);
-        std::string prompt = instructions.Prompt();
+        std::string prompt = ClosingPrompt(*this, searcher.Processes);
         WriteLog("Show message: " + prompt);
         result = ShowMessage(prompt, Box::Attention, Box::QuestionStyle) == IDOK;
-        if (result) {
+        if (result) {  // terminate what the user left running
             searcher.SearchProcesses();
             if (searcher.Processes.Count() > 0) {
                 WriteLog("Terminate processes: " + searcher.Processes.Text());

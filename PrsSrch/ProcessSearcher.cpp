@@ -95,6 +95,7 @@ void TProcessSearcher::SearchProcesses()
 {
     if (!ProcessName.empty())
         NormalizedName = NormalizeName(ProcessName);
+    normalizedModules_.clear();
     switch (platform::PlatformId()) {
     case VER_PLATFORM_WIN32_WINDOWS:
         SearchBySnapshot();
@@ -169,13 +170,21 @@ void TProcessSearcher::MatchProcess(const std::string& name, StringList::Mark pr
         Processes.AddMarked(FullPath ? name : FileNamePart(name), processId);
 }
 
-bool TProcessSearcher::HoldsListedModule(const NextModule& nextModule) const
+bool TProcessSearcher::HoldsListedModule(const NextModule& nextModule)
 {
     std::string path;
     while (nextModule(path))
-        if (Modules.IndexOfExact(NormalizeName(path)) >= 0)
+        if (Modules.IndexOfExact(NormalizedModule(path)) >= 0)
             return true;
     return false;
+}
+
+const std::string& TProcessSearcher::NormalizedModule(const std::string& path)
+{
+    auto known = normalizedModules_.find(path);
+    if (known == normalizedModules_.end())
+        known = normalizedModules_.emplace(path, NormalizeName(path)).first;
+    return known->second;
 }
 
 // Stops at the first failure; the processes after it are not asked to end,

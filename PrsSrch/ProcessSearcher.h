@@ -5,6 +5,7 @@
 #include "common/StringList.h"
 
 #include <functional>
+#include <map>
 #include <string>
 
 class TProcessSearcher {
@@ -33,7 +34,11 @@ private:
     void SearchBySnapshot();
     void SearchByPsapi();
     void MatchProcess(const std::string& name, StringList::Mark processId, const NextModule& nextModule);
-    bool HoldsListedModule(const NextModule& nextModule) const;
+    bool HoldsListedModule(const NextModule& nextModule);
+    const std::string& NormalizedModule(const std::string& path);
+
+    // Most processes load the same system modules: each path is normalized once per search.
+    std::map<std::string, std::string> normalizedModules_;
 };
 
 // The program's single instance; created before Configurator, freed after it.

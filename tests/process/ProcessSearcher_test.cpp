@@ -84,7 +84,9 @@ TEST(ProcessSearcherModuleMode, FindsAHolderOnceAndNeverThroughItsOwnImage)
 }
 
 // A process whose module list the system refuses (one created suspended has
-// none yet) must not be taken for the holder enumerated before it.
+// none yet) must not be taken for the holder enumerated before it. (Wine
+// empties the name buffer when it refuses a name, so a search that reused
+// its buffers would not show the fault here; this guards the skip itself.)
 TEST(ProcessSearcherModuleMode, SkipsAProcessWhoseModulesAreRefused)
 {
     TempDir dir;
