@@ -12,9 +12,9 @@ namespace {
 constexpr DWORD ExitCodeQueryInterval = 1000;
 
 // Waits, without a time limit, for the process to end and answers its exit
-// code. The exit code is queried once a second as always; the end itself is
-// told by the process object, so a program that exits with STILL_ACTIVE (259)
-// does not keep the update waiting for ever.
+// code, queried once a second. An exit code of STILL_ACTIVE (259) alone cannot
+// tell a running process from one that ended with that code, so the process
+// object is asked too, before the code is read: once it has ended, the code is final.
 DWORD WaitForExitCode(HANDLE process)
 {
     bool ended;
@@ -23,7 +23,7 @@ DWORD WaitForExitCode(HANDLE process)
         ended = platform::ProcessEnded(process);
         exitCode = platform::ProcessExitCode(process);
         platform::Sleep(ExitCodeQueryInterval);
-    } while (!ended);
+    } while (!ended && exitCode == STILL_ACTIVE);
     return exitCode;
 }
 

@@ -8,3 +8,12 @@
 // and ends at once with exit code 3, so a hang fails the test instead of
 // stalling the run.
 void CallWithin(unsigned timeoutMs, const std::function<void()>& call);
+
+// The same for a call with a result.
+template <typename Call>
+auto ResultWithin(unsigned timeoutMs, Call call) -> decltype(call())
+{
+    decltype(call()) result{};
+    CallWithin(timeoutMs, [&] { result = call(); });
+    return result;
+}

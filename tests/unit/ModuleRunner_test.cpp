@@ -49,21 +49,15 @@ protected:
 
     bool RunModul(const std::string& commandLine)
     {
-        bool result = false;
-        CallWithin(RunBoundMs, [&] { result = configurator.RunModul(commandLine); });
-        return result;
+        return ResultWithin(RunBoundMs, [&] { return configurator.RunModul(commandLine); });
     }
     bool Register(const std::string& file)
     {
-        bool result = false;
-        CallWithin(RunBoundMs, [&] { result = configurator.RegisterOCX(file); });
-        return result;
+        return ResultWithin(RunBoundMs, [&] { return configurator.RegisterOCX(file); });
     }
     bool Unregister(const std::string& file)
     {
-        bool result = false;
-        CallWithin(RunBoundMs, [&] { result = configurator.UnRegisterOCX(file); });
-        return result;
+        return ResultWithin(RunBoundMs, [&] { return configurator.UnRegisterOCX(file); });
     }
 
     TempDir dir;

@@ -1,0 +1,122 @@
+// The program is typically started from a download folder: every DLL it
+// imports statically must be one that Windows loads only from the system
+// directory, or a DLL of the same name planted beside it would run inside it.
+#include "CfgUnit/VersionCheck.h"
+#include "common/Text.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Known DLLs: always mapped from the system directory, whatever lies beside the program.
+const std::set<std::string> SystemOnlyDlls = {"kernel32.dll", "user32.dll", "gdi32.dll",   "advapi32.dll",
+                                              "shell32.dll",  "msvcrt.dll", "ole32.dll",   "oleaut32.dll",
+                                              "comdlg32.dll", "shlwapi.dll", "ntdll.dll"};
+
+class PeImage {
+public:
+    explicit PeImage(const std::string& path) : bytes_(ReadBytes(path))
+    {
+        if (At<IMAGE_DOS_HEADER>(0).e_magic != IMAGE_DOS_SIGNATURE)
+            throw std::runtime_error(path + " is not an executable image");
+        ntOffset_ = At<IMAGE_DOS_HEADER>(0).e_lfanew;
+        if (Nt().Signature != IMAGE_NT_SIGNATURE || Nt().OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+            throw std::runtime_error(path + " is not a 32-bit PE image");
+    }
+
+    // The lower-cased names of the DLLs of the import table, in table order.
+    std::vector<std::string> ImportedDlls() const
+    {
+        std::vector<std::string> names;
+        DWORD rva = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress;
+        if (rva == 0)
+            return names;
+        for (std::size_t offset = FileOffset(rva);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            IMAGE_IMPORT_DESCRIPTOR descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(offset);
+            if (descriptor.Name == 0)
+                return names;
+            names.push_back(LowerAscii(TextAt(FileOffset(descriptor.Name))));
+        }
+    }
+
+    IMAGE_DATA_DIRECTORY Directory(int entry) const { return Nt().OptionalHeader.DataDirectory[entry]; }
+
+private:
+    template <typename T>
+    T At(std::size_t offset) const
+    {
+        if (offset > bytes_.size() || bytes_.size() - offset < sizeof(T))
+            throw std::runtime_error("image truncated");
+        T value;
+        std::memcpy(&value, bytes_.data() + offset, sizeof value);
+        return value;
+    }
+
+    std::string TextAt(std::size_t offset) const
+    {
+        std::string::size_type end = bytes_.find('\0', offset);
+        if (offset >= bytes_.size() || end == std::string::npos)
+            throw std::runtime_error("name outside the image");
+        return bytes_.substr(offset, end - offset);
+    }
+
+    IMAGE_NT_HEADERS32 Nt() const { return At<IMAGE_NT_HEADERS32>(ntOffset_); }
+
+    std::size_t FileOffset(DWORD rva) const
+    {
+        IMAGE_FILE_HEADER file = Nt().FileHeader;
+        std::size_t sections = ntOffset_ + sizeof(DWORD) + sizeof file + file.SizeOfOptionalHeader;
+        for (WORD i = 0; i < file.NumberOfSections; ++i) {
+            IMAGE_SECTION_HEADER section = At<IMAGE_SECTION_HEADER>(sections + i * sizeof section);
+            DWORD size = std::max<DWORD>(section.Misc.VirtualSize, section.SizeOfRawData);
+            if (rva >= section.VirtualAddress && rva - section.VirtualAddress < size)
+                return rva - section.VirtualAddress + section.PointerToRawData;
+        }
+        throw std::runtime_error("address outside every section");
+    }
+
+    std::string bytes_;
+    std::size_t ntOffset_ = 0;
+};
+
+void ExpectOnlySystemDirectoryImports(const std::string& image)
+{
+    PeImage pe(BinDir() + image);
+    std::vector<std::string> dlls = pe.ImportedDlls();
+    EXPECT_NE(dlls.end(), std::find(dlls.begin(), dlls.end(), "kernel32.dll")) << image;
+    for (const std::string& dll : dlls)
+        EXPECT_EQ(1u, SystemOnlyDlls.count(dll)) << image << " imports " << dll;
+    EXPECT_EQ(0u, pe.Directory(IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT).Size) << image << " has delay-loaded imports";
+}
+
+TEST(Imports, ProgramImportsOnlySystemDirectoryDlls)
+{
+    ExpectOnlySystemDirectoryImports("WardCfgUp.exe");
+}
+
+// This test program itself links the version reading of the copy check.
+TEST(Imports, ReadingFileVersionsAddsNoImport)
+{
+    FileVersion version;
+    ASSERT_TRUE(GetFileVersion(BinDir() + "testcontrol_2_0_0_0.ocx", version));
+    EXPECT_EQ(2, version.major);
+    ExpectOnlySystemDirectoryImports("Imports_test.exe");
+}
+
+TEST(Imports, StaticImportOfVersionDllIsSeen)
+{
+    std::vector<std::string> dlls = PeImage(BinDir() + "versionimporter.exe").ImportedDlls();
+    EXPECT_NE(dlls.end(), std::find(dlls.begin(), dlls.end(), "version.dll"));
+}
+
+}  // namespace
