@@ -110,7 +110,7 @@ void CorrectFromScenario(TConfigurator& configurator, TSettingsCorrection& state
         if (!state.HasServerSection(number))
             continue;
         std::string location = state.ServerValue(number, WardenLocationKey);
-        std::string host = state.ServerValue(number, WebServerHostKey);
+        std::string host = state.ServerHost(number);
         if (NeedCopyConfig(configurator, state, host, location)) {
             configurator.WriteLog("Need copy section: " + ServerSectionName(number));
             state.CopyConfigSection(number);
@@ -128,7 +128,7 @@ void ListServers(TSettingsCorrection& state)
     for (int number = 1; number <= state.MaxSectionNumber; ++number) {
         if (!state.HasServerSection(number))
             continue;
-        std::string host = state.ServerValue(number, WebServerHostKey);
+        std::string host = state.ServerHost(number);
         if (host.empty())
             continue;
         state.Work.AddMarked(host + "=" + std::to_string(number) + "|" +

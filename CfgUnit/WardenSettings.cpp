@@ -102,10 +102,20 @@ std::string TSettingsCorrection::ServerValue(int number, const std::string& key)
     return CfgFile.StringValue(key, "");
 }
 
+std::string TSettingsCorrection::ServerHost(int number)
+{
+    auto known = serverHosts_.find(number);
+    if (known != serverHosts_.end())
+        return known->second;
+    std::string host = ServerValue(number, WebServerHostKey);
+    serverHosts_.emplace(number, host);
+    return host;
+}
+
 int TSettingsCorrection::FindConfigSectionByHost(int first, const std::string& host)
 {
     for (int number = first; number <= MaxSectionNumber; ++number)
-        if (HasServerSection(number) && ServerValue(number, WebServerHostKey) == host)
+        if (HasServerSection(number) && ServerHost(number) == host)
             return number;
     return 0;
 }
@@ -117,6 +127,7 @@ void TSettingsCorrection::CopyConfigSection(int source)
 
     ReadSectionLines(ServerSectionName(source));
     ReplaceSection(ServerSectionName(target));
+    serverHosts_.erase(target);
     CfgFile.StringValue(WebServerHostKey, NewWebServerHost);
     CfgFile.StringValue(WebServerAddressKey, "");
     CfgFile.StringValue(WardenLocationKey, NewWardenLocation);

@@ -57,6 +57,8 @@ public:
     bool HasServerSection(int number);
     // A key of a server section, read in read mode.
     std::string ServerValue(int number, const std::string& key);
+    // Its "web server host", read once: the lookups ask for the same hosts again and again.
+    std::string ServerHost(int number);
 
 private:
     void ReadSectionLines(const std::string& section);
@@ -67,4 +69,5 @@ private:
     TConfigurator& configurator_;
     // The section names never change during a run, so each lookup is made once.
     std::map<int, bool> serverSectionExists_;
+    std::map<int, std::string> serverHosts_;  // forgotten when the run writes the section
 };
