@@ -160,6 +160,36 @@ public:
         return Focus();
     }
 
+    // Shift+Tab as the keyboard delivers it to the window in front.
+    int ShiftTab() const
+    {
+        int from = Focus();
+        const WORD codes[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+        INPUT keys[4]{};
+        for (int i = 0; i < 4; ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = codes[i];
+            keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+        }
+        ::SendInput(4, keys, sizeof(INPUT));
+        WaitUntil([&] { return Focus() != from; }, 3000);
+        return Focus();
+    }
+
+    // The colour on screen at a point of the element's area, once it is painted.
+    COLORREF ColourIn(Element element, int x, int y, COLORREF expected) const
+    {
+        Rect rect = RectOf(element);
+        auto colour = [&] {
+            HDC dc = ::GetDC(dialog_);
+            COLORREF pixel = ::GetPixel(dc, rect.left + x, rect.top + y);
+            ::ReleaseDC(dialog_, dc);
+            return pixel;
+        };
+        WaitUntil([&] { return colour() == expected; }, 3000);
+        return colour();
+    }
+
     void Click(Element button) const { ::PostMessageA(elements_[button], BM_CLICK, 0, 0); }
 
     // Clicks accept and answers the boxes it raises; true when that many came.
@@ -444,7 +474,10 @@ TEST(ServerDialogElements, OneServerShowsItsHostReadOnlyOutsideTheTabOrder)
     std::string shown;
     LONG style = 0;
     std::vector<int> tabs;
+    std::vector<Rect> rows;
     DialogCall call = RunDialog(cfg, Servers({"bank.example=3|wl.old:4000|"}), {}, [&](DialogDriver& d) {
+        for (Element element : {Label1, Field1, Label2, Field2, Label3, Field3, Label4, Field4})
+            rows.push_back(d.RectOf(element));
         shown = d.Text(Field1);
         style = ::GetWindowLongA(d.Handle(Field1), GWL_STYLE);
         for (int i = 0; i < 5; ++i)
@@ -460,6 +493,14 @@ TEST(ServerDialogElements, OneServerShowsItsHostReadOnlyOutsideTheTabOrder)
     EXPECT_TRUE(style & ES_CENTER);
     EXPECT_FALSE(style & ES_AUTOHSCROLL);
     EXPECT_EQ((std::vector<int>{Field3, Field4, Accept, Decline, Field2}), tabs);
+    // Every field as high as the read-only one, which holds one line of text.
+    TestFont font;
+    ASSERT_EQ(8u, rows.size());
+    EXPECT_GT(rows[1].height, font.lineHeight);
+    for (int row = 1; row < 4; ++row) {
+        EXPECT_EQ(rows[1].height, rows[2 * row + 1].height) << "row " << row + 1;
+        EXPECT_EQ(rows[2 * row - 2].top + std::max(rows[1].height, font.lineHeight) + 10, rows[2 * row].top);
+    }
     EXPECT_TRUE(call.accepted);
     EXPECT_EQ(3, call.chosen);
     EXPECT_EQ(200, call.target);
@@ -486,6 +527,8 @@ TEST(ServerDialogElements, ThreeServersAreListedInOrderWithNoneSelected)
         style = ::GetWindowLongA(d.Handle(Field1), GWL_STYLE);
         for (int i = 0; i < 6; ++i)
             tabs.push_back(d.Tab());
+        for (int i = 0; i < 2; ++i)
+            tabs.push_back(d.ShiftTab());
         d.Click(Decline);
         d.WaitClosed();
     });
@@ -494,18 +537,23 @@ TEST(ServerDialogElements, ThreeServersAreListedInOrderWithNoneSelected)
     EXPECT_EQ(CB_ERR, selected);
     EXPECT_EQ(CBS_DROPDOWNLIST, style & 3);
     EXPECT_FALSE(style & CBS_SORT);
-    EXPECT_EQ((std::vector<int>{Field3, Field4, Accept, Decline, Field1, Field2}), tabs);
+    EXPECT_EQ((std::vector<int>{Field3, Field4, Accept, Decline, Field1, Field2, Field1, Decline}), tabs);
     EXPECT_FALSE(call.accepted);
 }
 
-TEST(ServerDialogElements, WindowHasNoSystemMenuNoSizingBorderAndItsOwnClassStyles)
+TEST(ServerDialogElements, WindowHasNoSystemMenuNoSizingBorderWhiteFieldsAndABlackLine)
 {
     TConfigurator cfg;
     LONG style = 0;
     LONG exStyle = 0;
     DWORD classStyle = 0;
     std::string title;
-    DialogCall call = RunDialog(cfg, ThreeServers(), {}, [&](DialogDriver& d) {
+    std::vector<COLORREF> fields;
+    COLORREF separator = 0;
+    DialogCall call = RunDialog(cfg, Servers({"bank.example=3|wl.old:4000|"}), {}, [&](DialogDriver& d) {
+        for (Element field : {Field1, Field2, Field3, Field4})
+            fields.push_back(d.ColourIn(field, 4, d.RectOf(field).height / 2, RGB(255, 255, 255)));
+        separator = d.ColourIn(SeparatorLine, d.RectOf(SeparatorLine).width / 2, 0, RGB(0, 0, 0));
         style = ::GetWindowLongA(d.Dialog(), GWL_STYLE);
         exStyle = ::GetWindowLongA(d.Dialog(), GWL_EXSTYLE);
         classStyle = ::GetClassLongA(d.Dialog(), GCL_STYLE);
@@ -521,6 +569,8 @@ TEST(ServerDialogElements, WindowHasNoSystemMenuNoSizingBorderAndItsOwnClassStyl
     EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_FALSE(exStyle & WS_EX_CLIENTEDGE);
     EXPECT_EQ(static_cast<DWORD>(CS_NOCLOSE | CS_SAVEBITS), classStyle & (CS_NOCLOSE | CS_SAVEBITS));
+    EXPECT_EQ(std::vector<COLORREF>(4, RGB(255, 255, 255)), fields) << "white field backgrounds";
+    EXPECT_EQ(RGB(0, 0, 0), separator);
 }
 
 void TabTo(DialogDriver& d, Element target)
@@ -627,6 +677,20 @@ TEST(ServerDialogChecks, HostInUseInAnotherCaseAsksAndOkTargetsThatSection)
     EXPECT_EQ(7, call.target);
     EXPECT_EQ(3, call.chosen);
     EXPECT_EQ("alpha.example=BETA.Example\n", Lines(cfg.WebServersHosts));
+}
+
+TEST(ServerDialogChecks, OneServersOwnHostConfirmedReplacesItsOwnSection)
+{
+    TConfigurator cfg;
+    DialogCall call = RunDialog(cfg, Servers({"bank.example=3|wl.old:4000|"}), {Answer::Ok}, [&](DialogDriver& d) {
+        FillAndAccept(d, "Bank.Example", "wl.new:5000", "", 1);
+        d.WaitClosed();
+    });
+    ASSERT_EQ(1u, call.boxes.size()) << Describe(call.boxes);
+    EXPECT_EQ(Utf8FromAnsi("Внимание"), call.boxes[0].caption);
+    EXPECT_TRUE(call.accepted);
+    EXPECT_EQ(3, call.chosen);
+    EXPECT_EQ(3, call.target);
 }
 
 TEST(ServerDialogChecks, ConfirmedHostOfAFailedRoundDoesNotDecideTheTarget)
