@@ -44,32 +44,31 @@ void Control::SetBounds(const Bounds& bounds)
     ::SetWindowPos(handle_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height + hiddenHeight_, flags);
 }
 
-void Control::SetLeft(int left)
+void Control::SetOne(int Bounds::*member, int value)
 {
     Bounds bounds = GetBounds();
-    bounds.left = left;
+    bounds.*member = value;
     SetBounds(bounds);
+}
+
+void Control::SetLeft(int left)
+{
+    SetOne(&Bounds::left, left);
 }
 
 void Control::SetTop(int top)
 {
-    Bounds bounds = GetBounds();
-    bounds.top = top;
-    SetBounds(bounds);
+    SetOne(&Bounds::top, top);
 }
 
 void Control::SetWidth(int width)
 {
-    Bounds bounds = GetBounds();
-    bounds.width = width;
-    SetBounds(bounds);
+    SetOne(&Bounds::width, width);
 }
 
 void Control::SetHeight(int height)
 {
-    Bounds bounds = GetBounds();
-    bounds.height = height;
-    SetBounds(bounds);
+    SetOne(&Bounds::height, height);
 }
 
 void Control::MoveDown(int distance)

@@ -32,6 +32,8 @@ protected:
     Control(TopLevelWindow& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
             const Bounds& bounds);
     const Font& TextFont() const { return parent_.TextFont(); }
+    // Changes one of the bounds and keeps the others.
+    void SetOne(int Bounds::*member, int value);
     HWND handle_;
     TopLevelWindow& parent_;
     // Window height below the visible bounds (the open list of a drop-down list).

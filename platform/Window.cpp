@@ -115,7 +115,11 @@ TopLevelWindow::TopLevelWindow(const std::string& title, const Font& font, Size 
                       outer.width, outer.height, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
 }
 
-TopLevelWindow::~TopLevelWindow() = default;
+// The window goes first: its last messages may still ask for the brushes.
+TopLevelWindow::~TopLevelWindow()
+{
+    window_.reset();
+}
 
 Size TopLevelWindow::ClientSize() const
 {
