@@ -32,6 +32,8 @@ constexpr int RowGap = 10;
 constexpr int FieldWidth = 200;
 constexpr int ListHeight = 22;
 constexpr int AcceptCode = 1;
+// The rows of the window, top to bottom.
+enum RowIndex { ServerRow, NewHostRow, LocationRow, ReserveRow, RowCount };
 constexpr int DeclineCode = 2;
 
 // A server list line's value: section number|warden location|reserve location.
@@ -78,7 +80,7 @@ private:
     int AddRows();
     std::unique_ptr<Control> MakeServerField(int left, int top);
     int AddButtons(int y);
-    int ClientWidthForButtons(int clientWidth);
+    int FitButtonsAndFields(int clientWidth);
     void AddCommentAndSeparator(int y, int clientWidth);
     void CentreOnScreen();
 
@@ -94,7 +96,7 @@ private:
     const StringList& servers_;
     Font font_ = Font::MessageFont();
     TopLevelWindow window_;
-    Row rows_[4];
+    Row rows_[RowCount];
     DropDownList* serverList_ = nullptr;  // row 1 field with two or more servers
     std::unique_ptr<Button> accept_;
     std::unique_ptr<Button> decline_;
@@ -108,31 +110,31 @@ TServerDialog::TServerDialog(TConfigurator& configurator, const StringList& serv
     if (!window_.Exists())
         return;
     int y = AddRows();
-    int clientWidth = rows_[0].field->GetBounds().left + FieldWidth + Margin;
+    int clientWidth = rows_[ServerRow].field->GetBounds().left + FieldWidth + Margin;
     y = AddButtons(y);
-    clientWidth = ClientWidthForButtons(clientWidth);
+    clientWidth = FitButtonsAndFields(clientWidth);
     AddCommentAndSeparator(y, clientWidth);
     CentreOnScreen();
     window_.Show();
-    rows_[1].field->Focus();
+    rows_[NewHostRow].field->Focus();
 }
 
 // The four labelled rows, fields aligned right of the widest label; answers the top of the next row.
 int TServerDialog::AddRows()
 {
-    static const char* const labelKeys[4] = {"OldWebServHostLabelCaption", "NewWebServHostLabelCaption",
+    static const char* const labelKeys[RowCount] = {"OldWebServHostLabelCaption", "NewWebServHostLabelCaption",
                                              "NewWardLocLabelCaption", "NewReserveWardLocLabelCaption"};
     int y = RowGap;
     int labelsRight = 0;
     int fieldHeight = 0;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = ServerRow; i < RowCount; ++i) {
         Row& row = rows_[i];
         row.label = std::make_unique<Label>(window_, Caption(labelKeys[i]), Margin, y);
         Bounds label = row.label->GetBounds();
         int left = label.width + 2 * Margin;
-        row.field = i == 0 ? MakeServerField(left, y)
+        row.field = i == ServerRow ? MakeServerField(left, y)
                            : std::make_unique<EditField>(window_, EditKind::Editable, "", left, y, FieldWidth);
-        if (i == 0)
+        if (i == ServerRow)
             fieldHeight = row.field->GetBounds().height;
         row.field->SetWidth(FieldWidth);
         row.field->SetFill(Fill::White);
@@ -168,8 +170,9 @@ int TServerDialog::AddButtons(int y)
     return y + decline_->GetBounds().height + RowGap;
 }
 
-// Buttons of one width, spread evenly; the fields reach to the right margin.
-int TServerDialog::ClientWidthForButtons(int clientWidth)
+// Buttons of one width, spread evenly, widen the window when they need it;
+// the fields then reach to the right margin. Answers the client width.
+int TServerDialog::FitButtonsAndFields(int clientWidth)
 {
     int width = std::max(accept_->GetBounds().width, decline_->GetBounds().width);
     clientWidth = std::max(clientWidth, 2 * width + 15);
@@ -230,7 +233,7 @@ bool TServerDialog::Run(int& chosenSection, int& targetSection)
 
 std::string TServerDialog::ChosenHost() const
 {
-    return serverList_ ? serverList_->SelectedText() : rows_[0].field->Text();
+    return serverList_ ? serverList_->SelectedText() : rows_[ServerRow].field->Text();
 }
 
 // Without a choice among several servers there is no section to copy.
@@ -247,7 +250,7 @@ bool TServerDialog::ServerChosen()
 // A new host that a listed server already has replaces that server's section, once the user confirms.
 bool TServerDialog::NewHostConfirmed(int& targetSection)
 {
-    std::string host = rows_[1].field->Text();
+    std::string host = rows_[NewHostRow].field->Text();
     int index = servers_.IndexOfName(host);
     if (host.empty() || index < 0)
         return true;
@@ -262,12 +265,12 @@ bool TServerDialog::NewHostConfirmed(int& targetSection)
 bool TServerDialog::RequiredFieldsFilled()
 {
     std::vector<std::string> missing;
-    for (int row : {1, 2}) {
+    for (int row : {NewHostRow, LocationRow}) {
         if (!rows_[row].field->Text().empty())
             continue;
         if (missing.empty())
             rows_[row].field->Focus();
-        missing.push_back(Caption(row == 1 ? "NewWebServHostLabelCaption" : "NewWardLocLabelCaption"));
+        missing.push_back(Caption(row == NewHostRow ? "NewWebServHostLabelCaption" : "NewWardLocLabelCaption"));
     }
     if (missing.empty())
         return true;
@@ -292,8 +295,8 @@ bool TServerDialog::PortsConfirmed()
                Ask(FormatText(configurator_.ASK_FOR_EMPTY_WARDEN_PORT, {Caption(captionKey), address}),
                    Box::Attention, Box::QuestionStyle) == IDOK;
     };
-    std::string location = rows_[2].field->Text();
-    std::string reserve = rows_[3].field->Text();
+    std::string location = rows_[LocationRow].field->Text();
+    std::string reserve = rows_[ReserveRow].field->Text();
     return confirmed("NewWardLocLabelCaption", location) &&
            (reserve.empty() || confirmed("NewReserveWardLocLabelCaption", reserve));
 }
@@ -301,9 +304,9 @@ bool TServerDialog::PortsConfirmed()
 void TServerDialog::StoreResults(int& chosenSection)
 {
     std::string chosenHost = ChosenHost();
-    std::string location = rows_[2].field->Text();
-    std::string reserve = rows_[3].field->Text();
-    configurator_.WebServersHosts.Add(chosenHost + "=" + rows_[1].field->Text());
+    std::string location = rows_[LocationRow].field->Text();
+    std::string reserve = rows_[ReserveRow].field->Text();
+    configurator_.WebServersHosts.Add(chosenHost + "=" + rows_[NewHostRow].field->Text());
     int index = servers_.Count() == 1 ? 0 : servers_.IndexOfName(chosenHost);
     if (index < 0)
         return;
