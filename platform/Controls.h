@@ -1,0 +1,90 @@
+// Child controls of a TopLevelWindow, in the window's font. Each control is
+// destroyed with its window; these objects only address it.
+#pragma once
+
+#include "platform/Window.h"
+
+#include <string>
+
+namespace platform {
+
+// Space between a button's caption and its edges, on each side.
+constexpr int ButtonMarginX = 12;
+constexpr int ButtonMarginY = 5;
+// What a one-line edit field adds to the height of its text (frame and margins).
+constexpr int EditExtraHeight = 8;
+
+class Control {
+public:
+    Bounds GetBounds() const;  // in the client area of the window
+    void SetBounds(const Bounds& bounds);
+    void SetLeft(int left);
+    void SetTop(int top);
+    void SetWidth(int width);
+    void SetHeight(int height);
+    void MoveDown(int distance);
+
+    std::string Text() const;
+    void SetFill(Fill fill);
+    void Focus();
+
+protected:
+    Control(TopLevelWindow& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
+            const Bounds& bounds);
+    const Font& TextFont() const { return parent_.TextFont(); }
+    // Changes one of the bounds and keeps the others.
+    void SetOne(int Bounds::*member, int value);
+    HWND handle_;
+    TopLevelWindow& parent_;
+    // Window height below the visible bounds (the open list of a drop-down list).
+    int hiddenHeight_ = 0;
+};
+
+// One line of text; the label is as large as its text.
+class Label : public Control {
+public:
+    Label(TopLevelWindow& parent, const std::string& text, int left, int top);
+};
+
+// Text centred and word-wrapped in the given width.
+class WrappingLabel : public Control {
+public:
+    WrappingLabel(TopLevelWindow& parent, const std::string& text, int left, int top, int width);
+    // The height becomes what the wrapped text needs at the current width.
+    void GrowToText();
+
+private:
+    std::string text_;
+};
+
+enum class EditKind { Editable, ReadOnlyCentred };
+
+// One line of text; tall enough for it. The read-only kind takes no focus
+// from the Tab key and does not scroll.
+class EditField : public Control {
+public:
+    EditField(TopLevelWindow& parent, EditKind kind, const std::string& text, int left, int top, int width);
+};
+
+// A drop-down list that cannot be edited, in the order its items are added.
+class DropDownList : public Control {
+public:
+    DropDownList(TopLevelWindow& parent, int left, int top, int width, int height);
+    void Add(const std::string& item);
+    int Selected() const;  // -1 when nothing is selected
+    std::string SelectedText() const;
+};
+
+// A push button that sets the window's result code when pressed; as large as its caption.
+class Button : public Control {
+public:
+    Button(TopLevelWindow& parent, const std::string& caption, int resultCode, int left, int top);
+};
+
+// A black line.
+class Separator : public Control {
+public:
+    Separator(TopLevelWindow& parent, const Bounds& bounds);
+};
+
+}  // namespace platform

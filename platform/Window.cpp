@@ -1,0 +1,305 @@
+#include "platform/Window.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* WindowClassName = "TWardCfgUpWindow";
+constexpr DWORD WindowStyle = WS_CAPTION | WS_CLIPCHILDREN;
+constexpr DWORD WindowExStyle = WS_EX_CONTROLPARENT;
+
+// A memory DC with the font selected, for measuring text.
+class MeasuringDc {
+public:
+    explicit MeasuringDc(HFONT font) : dc_(::CreateCompatibleDC(nullptr)), old_(::SelectObject(dc_, font)) {}
+    ~MeasuringDc()
+    {
+        ::SelectObject(dc_, old_);
+        ::DeleteDC(dc_);
+    }
+    MeasuringDc(const MeasuringDc&) = delete;
+    MeasuringDc& operator=(const MeasuringDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+void RegisterWindowClass(WNDPROC procedure)
+{
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    if (::GetClassInfoExA(instance, WindowClassName, &existing))
+        return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_NOCLOSE | CS_SAVEBITS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    // Absent from programs without the resource (the tests): the window then has the default icon.
+    windowClass.hIcon = ::LoadIconA(instance, "WARDCFGUP");
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = WindowClassName;
+    ::RegisterClassExA(&windowClass);
+}
+
+Size OuterFromClient(Size client)
+{
+    RECT rect{0, 0, client.width, client.height};
+    ::AdjustWindowRectEx(&rect, WindowStyle, FALSE, WindowExStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool ShiftDown()
+{
+    return (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+}
+
+}  // namespace
+
+Size ScreenSize()
+{
+    return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Font Font::MessageFont()
+{
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        if (HFONT font = ::CreateFontIndirectA(&metrics.lfMessageFont))
+            return Font(font);
+    LOGFONTA fallback{};
+    fallback.lfHeight = -11;  // a character height of 11 pixels
+    fallback.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(fallback.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    return Font(::CreateFontIndirectA(&fallback));
+}
+
+int Font::LineHeight() const
+{
+    MeasuringDc dc(Handle());
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc.get(), &metrics);
+    return metrics.tmHeight;
+}
+
+int Font::TextWidth(const std::string& text) const
+{
+    MeasuringDc dc(Handle());
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+int Font::WrappedHeight(const std::string& text, int width) const
+{
+    MeasuringDc dc(Handle());
+    RECT rect{0, 0, width, 0};
+    ::DrawTextA(dc.get(), text.data(), static_cast<int>(text.size()), &rect,
+                DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    return rect.bottom - rect.top;
+}
+
+TopLevelWindow::TopLevelWindow(const std::string& title, const Font& font, Size client)
+    : font_(font), whiteBrush_(::CreateSolidBrush(RGB(255, 255, 255))), blackBrush_(::CreateSolidBrush(RGB(0, 0, 0)))
+{
+    RegisterWindowClass(Procedure);
+    Size outer = OuterFromClient(client);
+    // The window procedure keeps the handle from WM_NCCREATE on.
+    ::CreateWindowExA(WindowExStyle, WindowClassName, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                      outer.width, outer.height, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+}
+
+// The window goes first: its last messages may still ask for the brushes.
+TopLevelWindow::~TopLevelWindow()
+{
+    window_.reset();
+}
+
+Size TopLevelWindow::ClientSize() const
+{
+    RECT rect{};
+    ::GetClientRect(Handle(), &rect);
+    return {rect.right, rect.bottom};
+}
+
+void TopLevelWindow::SetClientSize(Size client)
+{
+    Size outer = OuterFromClient(client);
+    ::SetWindowPos(Handle(), nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Size TopLevelWindow::OuterSize() const
+{
+    RECT rect{};
+    ::GetWindowRect(Handle(), &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void TopLevelWindow::MoveTo(int left, int top)
+{
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TopLevelWindow::Show()
+{
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    ::UpdateWindow(Handle());
+}
+
+void TopLevelWindow::SetFill(HWND child, Fill fill)
+{
+    fills_.emplace_back(child, fill);
+}
+
+void TopLevelWindow::SetButtonCode(HWND child, int code)
+{
+    buttons_.emplace_back(child, code);
+}
+
+int TopLevelWindow::ButtonCode(HWND child) const
+{
+    auto found = std::find_if(buttons_.begin(), buttons_.end(), [child](const auto& b) { return b.first == child; });
+    return found == buttons_.end() ? 0 : found->second;
+}
+
+int TopLevelWindow::WaitForResult()
+{
+    while (Exists() && resultCode_ == 0) {
+        ::WaitMessage();
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (HandleKey(message))
+                continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+    }
+    return std::exchange(resultCode_, 0);
+}
+
+// Tab and Shift+Tab move the focus; Enter and Esc answer for a focused button.
+bool TopLevelWindow::HandleKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN || !Exists() ||
+        (message.hwnd != Handle() && !::IsChild(Handle(), message.hwnd)))
+        return false;
+    HWND focus = ::GetFocus();
+    switch (message.wParam) {
+    case VK_TAB:
+        if (HWND next = ::GetNextDlgTabItem(Handle(), focus, ShiftDown()))
+            ::SetFocus(next);
+        return true;
+    case VK_RETURN:
+        if (int code = ButtonCode(focus)) {
+            resultCode_ = code;
+            return true;
+        }
+        return false;
+    case VK_ESCAPE:
+        if (ButtonCode(focus)) {
+            resultCode_ = -1;
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK TopLevelWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<TopLevelWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_.reset(window);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TopLevelWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self)
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_.release();  // gone already: nothing left to destroy
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT TopLevelWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = Handle();
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;  // the whole client area is painted in WM_PAINT
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+        return ChildColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED)
+            if (int code = ButtonCode(reinterpret_cast<HWND>(lParam)))
+                resultCode_ = code;
+        return 0;
+    case WM_ACTIVATE:
+        // Like a dialog: the focused element survives a message box over the window.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && ::IsChild(window, focus))
+                savedFocus_ = focus;
+        } else if (savedFocus_ && ::IsWindow(savedFocus_)) {
+            ::SetFocus(savedFocus_);
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT TopLevelWindow::ChildColours(HDC dc, HWND child)
+{
+    auto found = std::find_if(fills_.begin(), fills_.end(), [child](const auto& f) { return f.first == child; });
+    // The drop-down part of a list is a window of its own: it takes the list's white.
+    Fill fill = found != fills_.end() ? found->second : ::GetParent(child) != Handle() ? Fill::White : Fill::Default;
+    switch (fill) {
+    case Fill::White:
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(whiteBrush_.get());
+    case Fill::Black:
+        ::SetBkColor(dc, RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(blackBrush_.get());
+    case Fill::Default:
+        break;
+    }
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// Double-buffered: the background is drawn off screen and copied in one step.
+void TopLevelWindow::Paint()
+{
+    PAINTSTRUCT paint;
+    HDC screen = ::BeginPaint(Handle(), &paint);
+    Size client = ClientSize();
+    HDC buffer = ::CreateCompatibleDC(screen);
+    GdiObject bitmap(::CreateCompatibleBitmap(screen, std::max(client.width, 1), std::max(client.height, 1)));
+    HGDIOBJ old = ::SelectObject(buffer, bitmap.get());
+    RECT rect{0, 0, client.width, client.height};
+    ::FillRect(buffer, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::BitBlt(screen, 0, 0, client.width, client.height, buffer, 0, 0, SRCCOPY);
+    ::SelectObject(buffer, old);
+    ::DeleteDC(buffer);
+    ::EndPaint(Handle(), &paint);
+}
+
+}  // namespace platform

@@ -1,0 +1,99 @@
+// The small window layer under the server dialog: the message font, one
+// top-level window of the program's own class, and the loop that serves it.
+#pragma once
+
+#include "platform/Owner.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    int Right() const { return left + width; }
+    int Bottom() const { return top + height; }
+};
+
+// The system's message-box font (the message font of the non-client
+// metrics); "MS Sans Serif" of 11 pixels when those cannot be read.
+class Font {
+public:
+    static Font MessageFont();
+
+    HFONT Handle() const { return static_cast<HFONT>(font_.get()); }
+    // The height of one line (the font's tmHeight).
+    int LineHeight() const;
+    // The width of text on one line, "&" included as it stands.
+    int TextWidth(const std::string& text) const;
+    // The height of text word-wrapped and centred in the given width.
+    int WrappedHeight(const std::string& text, int width) const;
+
+private:
+    explicit Font(HFONT font) : font_(font) {}
+    GdiObject font_;
+};
+
+// The size of the primary screen.
+Size ScreenSize();
+
+enum class Fill { Default, White, Black };
+
+// A top-level window without system menu and sizing border, painted
+// double-buffered, that keeps a result code for its buttons. The window is
+// destroyed with this object, or earlier when the system closes it.
+class TopLevelWindow {
+public:
+    TopLevelWindow(const std::string& title, const Font& font, Size client);
+    ~TopLevelWindow();
+    TopLevelWindow(const TopLevelWindow&) = delete;
+    TopLevelWindow& operator=(const TopLevelWindow&) = delete;
+
+    // Owner for the message boxes shown over this window.
+    HWND Handle() const { return window_.get(); }
+    bool Exists() const { return static_cast<bool>(window_); }
+    const Font& TextFont() const { return font_; }
+
+    Size ClientSize() const;
+    void SetClientSize(Size client);
+    Size OuterSize() const;
+    void MoveTo(int left, int top);
+    void Show();
+
+    // Children register how they are filled and, for buttons, their result code.
+    void SetFill(HWND child, Fill fill);
+    void SetButtonCode(HWND child, int code);
+
+    // Waits for and dispatches messages until the window is gone or a result
+    // code is set; answers that code (0 when the window is gone) and resets it.
+    int WaitForResult();
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleKey(const MSG& message);
+    LRESULT ChildColours(HDC dc, HWND child);
+    void Paint();
+    int ButtonCode(HWND child) const;
+
+    const Font& font_;
+    Window window_;
+    GdiObject whiteBrush_;
+    GdiObject blackBrush_;
+    std::vector<std::pair<HWND, Fill>> fills_;
+    std::vector<std::pair<HWND, int>> buttons_;
+    HWND savedFocus_ = nullptr;
+    int resultCode_ = 0;
+};
+
+}  // namespace platform
