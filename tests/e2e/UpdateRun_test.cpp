@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <regex>
+#include <thread>
 
 namespace {
 
@@ -157,13 +158,15 @@ protected:
                                               "engine=1\r\n");
     }
 
-    void Scenario(const std::vector<std::string>& files, int removeBackup = 1, const std::string& axClsid = "*")
+    void Scenario(const std::vector<std::string>& files, int removeBackup = 1, const std::string& axClsid = "*",
+                  bool hostsInScenario = true)
     {
         std::string text = "[WardCfgUp]\r\nRemoveBackup=" + std::to_string(removeBackup) +
                            "\r\nAXCLSID=" + (axClsid == "*" ? clsid : axClsid) + "\r\n";
         for (std::size_t i = 0; i < files.size(); ++i)
             text += "FILE" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
-        text += "[WEB SERVERS HOSTS]\r\n" + OldHost + "=" + NewHost + "\r\n";
+        if (hostsInScenario)
+            text += "[WEB SERVERS HOSTS]\r\n" + OldHost + "=" + NewHost + "\r\n";
         text += "[RUN OK]\r\n" + probeDir + "okprobe.exe=0 ok\r\n";
         text += "[RUN NOT OK]\r\n" + probeDir + "failprobe.exe=0 notok\r\n";
         WriteBytes(install.ProgramDir() + "scen.ini", text);
@@ -580,4 +583,69 @@ TEST_F(UpdateRunTest, AnUpdaterKilledInTheMiddleLeavesEveryFileAndTheNextRunComp
     EXPECT_TRUE(HoldsControl(client + "b.dll", "2_0_0_0"));
     EXPECT_TRUE(HoldsControl(client + "a.bak", "1_0_0_0"));
     EXPECT_TRUE(HoldsControl(client + "b.bak", "1_2_0_0"));
+}
+
+// --- The server dialog, when the scenario names no new host ---
+
+namespace {
+
+// Fills the program's server dialog like a user: new host and tunnel address, then
+// the button (accept or decline). Runs beside the box driver; bounded.
+void AnswerServerDialog(const std::string& host, const std::string& tunnel, bool accept)
+{
+    for (int tries = 0; tries < 600; ++tries, ::Sleep(100)) {
+        HWND dialog = ::FindWindowA("TWardCfgUpWindow", nullptr);
+        if (!dialog || !::IsWindowVisible(dialog))
+            continue;
+        std::vector<HWND> children;  // creation order: label, field of rows 1 to 4, accept, decline, ...
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            children.push_back(child);
+        if (children.size() < 10)
+            continue;
+        DWORD_PTR result;
+        ::SendMessageTimeoutA(children[3], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(host.c_str()), SMTO_ABORTIFHUNG,
+                              5000, &result);
+        ::SendMessageTimeoutA(children[5], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tunnel.c_str()),
+                              SMTO_ABORTIFHUNG, 5000, &result);
+        ::PostMessageA(children[accept ? 8 : 9], BM_CLICK, 0, 0);
+        return;
+    }
+}
+
+}  // namespace
+
+TEST_F(UpdateRunTest, WithoutHostsInTheScenarioTheUserNamesTheNewServerInTheDialog)
+{
+    Control(client, "ctl.ocx", "2_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "ctl.ocx", "1_0_0_0");
+    Scenario({"ctl.ocx"}, 1, "*", false);
+    std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", true);
+    ProgramRunResult run = Update({Answer::Ok});
+    user.join();
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    ExpectFinal(run, texts.ALL_OK);
+    std::string cfg = ReadBytes(client + "warden.cfg");
+    EXPECT_TRUE(Contains(cfg, "[Client\\Web servers\\s2]\r\nweb server host=" + NewHost +
+                                  "\r\nweb server address=\r\nwarden location=tun2.example:9443\r\n"))
+        << cfg;
+}
+
+TEST_F(UpdateRunTest, DecliningTheDialogLeavesTheSettingsAndFailsTheRun)
+{
+    Control(client, "ctl.ocx", "2_0_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    std::string before = ReadBytes(client + "warden.cfg");
+    Control(work, "ctl.ocx", "1_0_0_0");
+    Scenario({"ctl.ocx"}, 1, "*", false);
+    std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", false);
+    ProgramRunResult run = Update({Answer::Ok});
+    user.join();
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_EQ(before, ReadBytes(client + "warden.cfg"));
+    EXPECT_EQ(before, ReadBytes(client + "warden.bak"));
+    EXPECT_EQ("notok", ResultProgramsStarted());
 }
