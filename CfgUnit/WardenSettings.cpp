@@ -61,7 +61,8 @@ TSettingsCorrection::TSettingsCorrection(TConfigurator& configurator, const std:
 
 void TSettingsCorrection::ReadSections()
 {
-    CfgFile.ReadSectionNames(SectionNames);
+    // A cut list would hide servers and let copies overwrite them.
+    CfgFile.ReadAllSectionNames(SectionNames);
     MaxSectionNumber = FindMaxSectionNumber();
 }
 
@@ -144,13 +145,18 @@ void TSettingsCorrection::CopyConfigSection(int source)
     NextSectionNumber = target + 1;
 }
 
-// Work := the lines of the section, logged as the old data.
-void TSettingsCorrection::ReadSectionLines(const std::string& section)
+void TSettingsCorrection::ReadIntoWork(const std::string& section)
 {
     CfgFile.Mode = ProfileFile::TMode::Read;
     CfgFile.Section = section;
     Work.Clear();
     CfgFile.SectionLines(Work);
+}
+
+// Work := the lines of the section, logged as the old data.
+void TSettingsCorrection::ReadSectionLines(const std::string& section)
+{
+    ReadIntoWork(section);
     LogSection("Old data of section \"%s\" : \r\n%s", section);
 }
 
@@ -167,10 +173,7 @@ void TSettingsCorrection::LogWrittenSection(const std::string& section)
 {
     if (!configurator_.LogOpen())
         return;
-    CfgFile.Mode = ProfileFile::TMode::Read;
-    CfgFile.Section = section;
-    Work.Clear();
-    CfgFile.SectionLines(Work);
+    ReadIntoWork(section);
     LogSection("New data of section \"%s\" : \r\n%s", section);
 }
 

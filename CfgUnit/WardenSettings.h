@@ -61,6 +61,7 @@ public:
     std::string ServerHost(int number);
 
 private:
+    void ReadIntoWork(const std::string& section);
     void ReadSectionLines(const std::string& section);
     void ReplaceSection(const std::string& section);
     void LogSection(const char* templateText, const std::string& section);

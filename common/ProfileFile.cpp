@@ -48,6 +48,19 @@ void ProfileFile::ReadSectionNames(StringList& list)
     AppendBlockLines(platform::ProfileSectionNames(FileName, SectionBufferSize), list);
 }
 
+void ProfileFile::ReadAllSectionNames(StringList& list)
+{
+    // The system fills all but two bytes of a buffer that is too small.
+    const unsigned limit = 1u << 28;
+    unsigned size = SectionBufferSize;
+    std::string block = platform::ProfileSectionNames(FileName, size);
+    while (block.size() + 2 >= size && size < limit) {
+        size *= 2;
+        block = platform::ProfileSectionNames(FileName, size);
+    }
+    AppendBlockLines(block, list);
+}
+
 void ProfileFile::NoteWrite(bool succeeded)
 {
     if (!succeeded && firstWriteError_ == 0) {

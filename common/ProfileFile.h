@@ -24,6 +24,8 @@ public:
     int IntegerValue(const std::string& key, int value);
     void SectionLines(StringList& list);
     void ReadSectionNames(StringList& list);
+    // Every section name, however long the list: the buffer grows until they fit.
+    void ReadAllSectionNames(StringList& list);
 
     // The system error code of the first write that failed, 0 when none did.
     unsigned long FirstWriteError() const { return firstWriteError_; }

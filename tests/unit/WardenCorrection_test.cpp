@@ -30,10 +30,10 @@ struct DialogEntries {
     std::string newReserve;
 };
 
-// The dialog accepted with the entries: it hands its results back as the real
-// one does, confirming a new host that a listed server already has.
 using Dialog = decltype(FakeUserInterface::dialog);
 
+// The dialog accepted with the entries: it hands its results back as the real
+// one does, confirming a new host that a listed server already has.
 Dialog AcceptingDialog(const DialogEntries& entries)
 {
     return [entries](TConfigurator& configurator, StringList& servers, int& chosenSection, int& targetSection) {
@@ -236,6 +236,24 @@ TEST_F(WardenCorrection, ConflictingHostGetsTheFirstFreeConflictNameOnceOverTwoR
     EXPECT_EQ(message, ui.boxes[1].text);
     EXPECT_TRUE(LastRunLogged("No need copy section: Client\\Web servers\\s1"));
     EXPECT_EQ(0, ui.unexpected);
+}
+
+TEST_F(WardenCorrection, SectionsPastTheNameBufferAreNeitherMissedNorOverwritten)
+{
+    std::vector<IniSection> sections = {Server(S1, "old", "tun:81")};
+    for (int i = 0; i < 35; ++i)  // about 35,000 bytes of section names
+        sections.push_back({"Other " + std::to_string(i) + std::string(1000, 'x'), {"a=1"}});
+    sections.push_back(Server(S2, "kept", "tun:81"));
+    WriteCfg(sections);
+    MapHost("old=new");
+
+    EXPECT_TRUE(configurator.CorrectWardenCfg());
+
+    EXPECT_EQ("web server host=kept\nweb server address=10.0.0.1\nwarden location=tun:81\nreserve location=\n"
+              "timeout=30\n",
+              SectionText(cfgPath, S2));
+    EXPECT_EQ("web server host=new\nweb server address=\nwarden location=tun:81\nreserve location=\ntimeout=30\n",
+              SectionText(cfgPath, S3));
 }
 
 TEST_F(WardenCorrection, ReadOnlySettingsFileLosesTheAttributeAndTheOldBackupIsReplaced)
