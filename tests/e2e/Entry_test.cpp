@@ -46,17 +46,23 @@ TEST_F(EntryTest, DefaultScenarioIsWrittenBesideTheProgramAndTheRunStops)
     EXPECT_FALSE(Exists(install.WorkDir() + "run.log"));
 }
 
+// A scenario without a client to update: the run ends at once with this box.
+static const std::string NoClient = Utf8FromAnsi(TConfigurator().NOT_FOUND_RUNNING_WARDEN);
+
 TEST_F(EntryTest, ScenarioIsTakenFromTheProgramDirectoryWhateverTheCurrentDirectory)
 {
     WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\n");
     WriteBytes(install.WorkDir() + "scen.ini", "[WardCfgUp]\r\n");
-    EXPECT_TRUE(Run("-C=scen.ini").boxes.empty());
-    EXPECT_TRUE(Run("\"-c=scen.ini\"").boxes.empty());
+    for (const char* parameter : {"-C=scen.ini", "\"-c=scen.ini\""}) {
+        ProgramRunResult run = Run(parameter, {Answer::Ok});
+        ASSERT_EQ(1u, run.boxes.size()) << parameter << "\n" << Describe(run.boxes);
+        EXPECT_EQ(NoClient, run.boxes[0].text);
+    }
 
     // Quotes around the name alone stay part of it, and an absolute name is still relative.
     for (const std::string& name : {std::string("\"scen.ini\""), std::string("C:\\x\\scen.ini")}) {
-        ProgramRunResult run = Run("-c=" + name, {Answer::Ok});
-        ASSERT_EQ(1u, run.boxes.size()) << name;
+        ProgramRunResult run = Run("-c=" + name, {Answer::Ok, Answer::Ok});
+        ASSERT_EQ(2u, run.boxes.size()) << name;
         EXPECT_EQ("Error", run.boxes[0].caption);
         EXPECT_EQ(Utf8FromAnsi("Не найден конфигурационный файл: \"" + install.ProgramDir() + name +
                                "\".\r\nСообщите разработчикам."),
@@ -65,20 +71,21 @@ TEST_F(EntryTest, ScenarioIsTakenFromTheProgramDirectoryWhateverTheCurrentDirect
     }
 }
 
-TEST_F(EntryTest, WithoutParametersNothingIsShown)
+TEST_F(EntryTest, WithoutParametersTheRunGoesOnWithTheDefaults)
 {
-    ProgramRunResult run = Run("");
-    EXPECT_TRUE(run.boxes.empty()) << Describe(run.boxes);
+    ProgramRunResult run = Run("", {Answer::Ok});
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ(NoClient, run.boxes[0].text);
     EXPECT_EQ(0u, run.exitCode);
 }
 
 TEST_F(EntryTest, EveryLogNamedIsCreatedAnewRelativeToTheCurrentDirectory)
 {
     WriteBytes(install.WorkDir() + "first.log", "old content");
-    Run("-l=first.log -L=second.log");
+    Run("-l=first.log -L=second.log", {Answer::Ok});
     EXPECT_TRUE(Exists(install.WorkDir() + "first.log"));
     EXPECT_EQ("", ReadBytes(install.WorkDir() + "first.log"));
-    EXPECT_TRUE(Exists(install.WorkDir() + "second.log"));
+    EXPECT_NE(std::string::npos, ReadBytes(install.WorkDir() + "second.log").find("] -> Get warden full name: \r\n"));
     EXPECT_FALSE(Exists(install.ProgramDir() + "second.log"));
 }
 

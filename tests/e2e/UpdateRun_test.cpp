@@ -5,6 +5,8 @@
 #include "common/FormatText.h"
 
 #include "support/ScratchInstall.h"
+#include "support/StandIns.h"
+#include "support/TestControl.h"
 
 #include <gtest/gtest.h>
 
@@ -47,38 +49,6 @@ bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-std::string NewClsid()
-{
-    static unsigned counter = 0;
-    char clsid[64];
-    std::snprintf(clsid, sizeof clsid, "{E2E%05lX-%04X-4000-8000-%012lX}", ::GetCurrentProcessId() & 0xFFFFF,
-                  ++counter, static_cast<unsigned long>(::GetTickCount()));
-    return clsid;
-}
-
-// A process the test started; ended at the latest when the guard goes.
-struct StartedProgram {
-    PROCESS_INFORMATION info{};
-    explicit StartedProgram(const std::string& commandLine)
-    {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string line = commandLine;
-        if (::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            ::WaitForInputIdle(info.hProcess, 10000);
-    }
-    ~StartedProgram()
-    {
-        if (!info.hProcess)
-            return;
-        ::TerminateProcess(info.hProcess, 1);
-        ::WaitForSingleObject(info.hProcess, 5000);
-        ::CloseHandle(info.hThread);
-        ::CloseHandle(info.hProcess);
-    }
-    bool Running() const { return info.hProcess && ::WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
-};
-
 // A file held open by the test: without sharing for writing and deleting, so it
 // can be neither renamed nor replaced; `exclusive` also keeps others from reading it.
 struct HeldFile {
@@ -104,7 +74,7 @@ protected:
     ScratchInstall install;
     std::string client = install.Root() + "client\\";
     std::string work = install.WorkDir();
-    std::string clsid = NewClsid();
+    ScratchClsid clsid;
     std::string probeDir = install.Root() + "probe\\";
     TConfigurator texts;  // the built-in messages
 
@@ -112,42 +82,24 @@ protected:
     {
         MakeDirectory(client);
         MakeDirectory(probeDir);
-        ::CopyFileA((BinDir() + "exitprobe.exe").c_str(), (probeDir + "okprobe.exe").c_str(), FALSE);
-        ::CopyFileA((BinDir() + "exitprobe.exe").c_str(), (probeDir + "failprobe.exe").c_str(), FALSE);
+        CopyFixture("exitprobe.exe", probeDir, "okprobe.exe");
+        CopyFixture("exitprobe.exe", probeDir, "failprobe.exe");
     }
 
-    void TearDown() override
-    {
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid + "\\InprocServer32").c_str());
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid).c_str());
-        StopWardens();
-    }
+    void TearDown() override { StopWardens(); }
 
     // A test control of the given version ("2_0_0_0", "failing", "noversion") as dir + name.
     void Control(const std::string& dir, const std::string& name, const std::string& version)
     {
-        ASSERT_TRUE(::CopyFileA((BinDir() + "testcontrol_" + version + ".ocx").c_str(), (dir + name).c_str(), FALSE));
-        WriteBytes(dir + "testcontrol.clsid", clsid + "\r\n");
+        InstallTestControl(version, dir, name, clsid);
     }
 
-    void RegisterClass(const std::string& path)
-    {
-        HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid + "\\InprocServer32").c_str(),
-                                                   0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
-        ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                         static_cast<DWORD>(path.size() + 1));
-        ::RegCloseKey(key);
-    }
+    void RegisterClass(const std::string& path) { SetServerValue(clsid, path); }
 
     std::string RegisteredPath()
     {
-        char value[300] = "";
-        LONG size = sizeof value;
-        if (::RegQueryValueA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid + "\\InprocServer32").c_str(), value, &size) !=
-            ERROR_SUCCESS)
-            return "";
-        return value;
+        std::string path;
+        return ReadServerValue(clsid, path) ? path : "";
     }
 
     void WardenCfg()
@@ -162,7 +114,7 @@ protected:
                   bool hostsInScenario = true)
     {
         std::string text = "[WardCfgUp]\r\nRemoveBackup=" + std::to_string(removeBackup) +
-                           "\r\nAXCLSID=" + (axClsid == "*" ? clsid : axClsid) + "\r\n";
+                           "\r\nAXCLSID=" + (axClsid == "*" ? clsid.Braced() : axClsid) + "\r\n";
         for (std::size_t i = 0; i < files.size(); ++i)
             text += "FILE" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
         if (hostsInScenario)
@@ -242,7 +194,7 @@ TEST_F(UpdateRunTest, WithoutATunnelClientOrRegisteredControlOnlyAnErrorIsShown)
     Scenario({"ctl.ocx"});  // a class that nobody registered
     run = Update({Answer::Ok});
     ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
-    EXPECT_TRUE(Contains(run.boxes[0].text, "CLSID: " + clsid + ")."));
+    EXPECT_TRUE(Contains(run.boxes[0].text, "CLSID: " + clsid.Braced() + ")."));
     EXPECT_EQ("", ResultProgramsStarted());
     EXPECT_EQ(0u, run.exitCode);
 }
@@ -286,7 +238,7 @@ TEST_F(UpdateRunTest, DecliningToCloseTheApplicationsChangesNoFile)
     WardenCfg();
     Control(work, "ctl.ocx", "2_0_0_0");
     Scenario({"ctl.ocx"});
-    StartedProgram holder("\"" + BinDir() + "holder.exe\" -t=120 \"" + client + "ctl.ocx\"");
+    StandIn holder(BinDir() + "holder.exe", {client + "ctl.ocx"});
     ProgramRunResult run = Update({Answer::Cancel, Answer::Ok});
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
     EXPECT_EQ(u8"Внимание", run.boxes[0].caption);
@@ -321,7 +273,7 @@ TEST_F(UpdateRunTest, ASourceThatVanishesBeforeItsCopyFailsTheRunAndRestores)
     Control(work, "a.ocx", "2_0_0_0");
     Control(work, "b.ocx", "2_0_0_0");
     Scenario({"a.ocx", "b.ocx"});
-    StartedProgram holder("\"" + BinDir() + "holder.exe\" -t=120 \"" + client + "a.ocx\"");
+    StandIn holder(BinDir() + "holder.exe", {client + "a.ocx"});
     // While the user is asked to close the applications, the second source goes.
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok, Answer::Ok}, [&](const BoxRecord& box) {
         if (box.caption == u8"Внимание")
@@ -467,11 +419,11 @@ TEST_F(UpdateRunTest, TheTunnelClientIsClosedForTheCopyAndStartedAgainFromItsPat
     Control(elsewhere, "ctl.ocx", "1_0_0_0");
     RegisterClass(elsewhere + "ctl.ocx");
     Control(client, "ctl.ocx", "1_0_0_0");
-    ::CopyFileA((BinDir() + "wardlink.exe").c_str(), (client + "wardlink.exe").c_str(), FALSE);
+    CopyFixture("wardlink.exe", client, "wardlink.exe");
     WardenCfg();
     Control(work, "ctl.ocx", "2_0_0_0");
     Scenario({"ctl.ocx"});
-    StartedProgram warden("\"" + client + "wardlink.exe\" -t=120 \"" + client + "ctl.ocx\"");
+    StandIn warden(client + "wardlink.exe", {client + "ctl.ocx"});
     ASSERT_TRUE(warden.Running());
 
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
@@ -491,10 +443,10 @@ TEST_F(UpdateRunTest, TheTunnelClientIsClosedForTheCopyAndStartedAgainFromItsPat
 TEST_F(UpdateRunTest, AfterAFailureTheTunnelClientIsNotTouched)
 {
     Control(client, "ctl.ocx", "1_0_0_0");
-    ::CopyFileA((BinDir() + "wardlink.exe").c_str(), (client + "wardlink.exe").c_str(), FALSE);
+    CopyFixture("wardlink.exe", client, "wardlink.exe");
     Control(work, "ctl.ocx", "2_0_0_0");
     Scenario({"ctl.ocx"});  // no warden.cfg: the settings correction fails
-    StartedProgram warden("\"" + client + "wardlink.exe\" -t=120");
+    StandIn warden(client + "wardlink.exe", {});
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
     ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
     EXPECT_TRUE(warden.Running());
