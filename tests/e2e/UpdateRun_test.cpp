@@ -124,6 +124,18 @@ protected:
         WriteBytes(install.ProgramDir() + "scen.ini", text);
     }
 
+    // The client holds a.ocx 1.0.0.0 (registered) and b.dll 1.2.0.0; the download folder 2.0.0.0 of both.
+    void TwoNewerFiles()
+    {
+        Control(client, "a.ocx", "1_0_0_0");
+        Control(client, "b.dll", "1_2_0_0");
+        RegisterClass(client + "a.ocx");
+        WardenCfg();
+        Control(work, "a.ocx", "2_0_0_0");
+        Control(work, "b.dll", "2_0_0_0");
+        Scenario({"a.ocx", "b.dll"});
+    }
+
     ProgramRunResult Update(std::vector<Answer> script, BoxDriver::BoxHook onBox = nullptr)
     {
         ProgramRunResult run = install.Run("-c=scen.ini -l=run.log", std::move(script), std::move(onBox));
@@ -340,13 +352,7 @@ TEST_F(UpdateRunTest, WithRemoveBackupOffTheSourcesStay)
 
 TEST_F(UpdateRunTest, ACopyThatFailsOnceSucceedsInTheSecondCycleAfterOk)
 {
-    Control(client, "a.ocx", "1_0_0_0");
-    Control(client, "b.dll", "1_0_0_0");
-    RegisterClass(client + "a.ocx");
-    WardenCfg();
-    Control(work, "a.ocx", "2_0_0_0");
-    Control(work, "b.dll", "2_0_0_0");
-    Scenario({"a.ocx", "b.dll"});
+    TwoNewerFiles();
     HeldFile locked(work + "b.dll", true);
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok}, [&](const BoxRecord& box) {
         if (box.caption == u8"Внимание!")
@@ -365,13 +371,7 @@ TEST_F(UpdateRunTest, ACopyThatFailsOnceSucceedsInTheSecondCycleAfterOk)
 
 TEST_F(UpdateRunTest, CancelAtTheCopyErrorRestoresEveryFile)
 {
-    Control(client, "a.ocx", "1_0_0_0");
-    Control(client, "b.dll", "1_2_0_0");
-    RegisterClass(client + "a.ocx");
-    WardenCfg();
-    Control(work, "a.ocx", "2_0_0_0");
-    Control(work, "b.dll", "2_0_0_0");
-    Scenario({"a.ocx", "b.dll"});
+    TwoNewerFiles();
     HeldFile locked(work + "b.dll", true);
     ProgramRunResult run = Update({Answer::Cancel, Answer::Ok});
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
@@ -388,13 +388,7 @@ TEST_F(UpdateRunTest, CancelAtTheCopyErrorRestoresEveryFile)
 
 TEST_F(UpdateRunTest, ASecondFailureRestoresEveryDestinationByteForByte)
 {
-    Control(client, "a.ocx", "1_0_0_0");
-    Control(client, "b.dll", "1_2_0_0");
-    RegisterClass(client + "a.ocx");
-    WardenCfg();
-    Control(work, "a.ocx", "2_0_0_0");
-    Control(work, "b.dll", "2_0_0_0");
-    Scenario({"a.ocx", "b.dll"});
+    TwoNewerFiles();
     HeldFile locked(work + "b.dll", true);
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
@@ -508,13 +502,7 @@ TEST_F(UpdateRunTest, AFailingRegistrationIsLoggedAndTheRunSucceeds)
 
 TEST_F(UpdateRunTest, AnUpdaterKilledInTheMiddleLeavesEveryFileAndTheNextRunCompletes)
 {
-    Control(client, "a.ocx", "1_0_0_0");
-    Control(client, "b.dll", "1_2_0_0");
-    RegisterClass(client + "a.ocx");
-    WardenCfg();
-    Control(work, "a.ocx", "2_0_0_0");
-    Control(work, "b.dll", "2_0_0_0");
-    Scenario({"a.ocx", "b.dll"});
+    TwoNewerFiles();
     {
         HeldFile locked(work + "b.dll", true);
         // Killed while it asks whether to try again: a.ocx is copied, b.dll moved to its backup.
