@@ -221,7 +221,9 @@ void TConfigurator::RunUpdate()
     try {
         RunMainStage(*this, success);
     } catch (...) {
-        RunClosingSteps(*this, success);
+        // An interrupted run is a failed one: whatever the cycle had replaced goes back.
+        Restore();
+        RunClosingSteps(*this, false);
         throw;
     }
     RunClosingSteps(*this, success);

@@ -1,0 +1,101 @@
+// The update run in process, for what an end-to-end run cannot provoke: an
+// exception that escapes the main stage.
+#include "CfgUnit/Configurator.h"
+#include "PrsSrch/ProcessSearcher.h"
+
+#include "support/FakeUserInterface.h"
+#include "support/StandIns.h"
+#include "support/TestControl.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+class UpdateCycleTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string client = dir / "client\\";
+    std::string work = dir / "work\\";
+    ScratchClsid clsid;
+    FakeUserInterface ui;
+    TProcessSearcher searcher;
+    TConfigurator cfg;
+    char previousDirectory[MAX_PATH] = "";
+
+    void SetUp() override
+    {
+        ProcessSearcher = &searcher;
+        MakeDirectory(client);
+        MakeDirectory(work);
+        ::GetCurrentDirectoryA(sizeof previousDirectory, previousDirectory);
+        ::SetCurrentDirectoryA(work.c_str());
+        InstallTestControl("1_0_0_0", client, "a.ocx", clsid);
+        InstallTestControl("2_0_0_0", work, "a.ocx", clsid);
+        SetServerValue(clsid, client + "a.ocx");
+        WriteBytes(client + "warden.cfg", "[Client\\Web servers\\s1]\r\nweb server host=old.example\r\n"
+                                          "warden location=tun.example:81\r\n");
+        CopyFixture("exitprobe.exe", dir.Path(), "ok.exe");
+        CopyFixture("exitprobe.exe", dir.Path(), "notok.exe");
+        cfg.AxClsid = clsid.Braced();
+        cfg.SourceFiles.Add("a.ocx");
+        cfg.RunOkModules.Add(dir / "ok.exe=0");
+        cfg.RunNotOkModules.Add(dir / "notok.exe=0");
+        cfg.OpenLog(dir / "run.log");
+    }
+
+    void TearDown() override
+    {
+        ::SetCurrentDirectoryA(previousDirectory);
+        ProcessSearcher = nullptr;
+    }
+
+    bool Started(const std::string& program)
+    {
+        for (int i = 0; i < 100 && !Exists(dir / (program + ".calls")); ++i)
+            ::Sleep(50);
+        return Exists(dir / (program + ".calls"));
+    }
+};
+
+TEST_F(UpdateCycleTest, AnExceptionInTheSettingsCorrectionEndsTheRunAsFailed)
+{
+    ui.dialog = [](TConfigurator&, StringList&, int&, int&) -> bool { throw std::runtime_error("dialog"); };
+    ui.answers = {IDOK};
+    EXPECT_THROW(cfg.RunUpdate(), std::runtime_error);
+    ASSERT_EQ(1u, ui.boxes.size());
+    EXPECT_EQ("Information", ui.boxes[0].caption);
+    EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, ui.boxes[0].text);
+    EXPECT_TRUE(Started("notok"));
+    EXPECT_FALSE(Exists(dir / "ok.exe.calls"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+}
+
+TEST_F(UpdateCycleTest, AnExceptionInTheCopyCyclePutsBackWhatWasReplaced)
+{
+    InstallTestControl("1_2_0_0", client, "b.dll", clsid);
+    InstallTestControl("2_0_0_0", work, "b.dll", clsid);
+    cfg.SourceFiles.Add("b.dll");
+    cfg.WebServersHosts.Add("old.example=new.example");
+    HANDLE locked = ::CreateFileA((work + "b.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // The copy of b.dll fails; the question whether to try again never returns.
+    struct ThrowingAtRetry : FakeUserInterface {
+        int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override
+        {
+            if (caption == "Внимание!")
+                throw std::runtime_error("retry");
+            return FakeUserInterface::ShowMessageBox(owner, text, caption, style);
+        }
+    } throwing;
+    throwing.answers = {IDOK};
+
+    EXPECT_THROW(cfg.RunUpdate(), std::runtime_error);
+    ::CloseHandle(locked);
+    ASSERT_EQ(1u, throwing.boxes.size());
+    EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, throwing.boxes[0].text);
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + "b.dll"));
+    EXPECT_FALSE(Exists(client + "a.bak"));
+    EXPECT_FALSE(Exists(client + "b.bak"));
+    EXPECT_TRUE(Started("notok"));
+}
