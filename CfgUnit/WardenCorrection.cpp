@@ -203,6 +203,9 @@ bool TConfigurator::CorrectWardenCfg()
                 outcome.failure = state.CfgFile.FirstWriteError();
             result = FinishCorrection(*this, cfgPath, outcome);
         });
+        // Without a backup the settings file is not touched: the run fails as it stands.
+        if (outcome.failure != 0)
+            return false;
         state.ReadSections();
         if (WebServersHosts.Count() > 0)
             CorrectFromScenario(*this, state);
