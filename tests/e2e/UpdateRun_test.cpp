@@ -124,6 +124,16 @@ protected:
         WriteBytes(install.ProgramDir() + "scen.ini", text);
     }
 
+    // The client holds ctl.ocx 1.0.0.0 (registered); the download folder 2.0.0.0.
+    void OneNewerControl()
+    {
+        Control(client, "ctl.ocx", "1_0_0_0");
+        RegisterClass(client + "ctl.ocx");
+        WardenCfg();
+        Control(work, "ctl.ocx", "2_0_0_0");
+        Scenario({"ctl.ocx"});
+    }
+
     // The client holds a.ocx 1.0.0.0 (registered) and b.dll 1.2.0.0; the download folder 2.0.0.0 of both.
     void TwoNewerFiles()
     {
@@ -245,11 +255,7 @@ TEST_F(UpdateRunTest, NothingNewerIsASuccessWithoutCopies)
 
 TEST_F(UpdateRunTest, DecliningToCloseTheApplicationsChangesNoFile)
 {
-    Control(client, "ctl.ocx", "1_0_0_0");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
-    Control(work, "ctl.ocx", "2_0_0_0");
-    Scenario({"ctl.ocx"});
+    OneNewerControl();
     StandIn holder(BinDir() + "holder.exe", {client + "ctl.ocx"});
     ProgramRunResult run = Update({Answer::Cancel, Answer::Ok});
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
