@@ -4,5 +4,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bash "$root/scripts/setup.sh"
-BUILD_DIR="$build" bash "$root/scripts/build.sh"
+echo "Building into $build ..."
+BUILD_DIR="$build" bash "$root/scripts/build.sh" >/dev/null
 exec bash "$root/scripts/demo.sh" "$@"
