@@ -62,7 +62,7 @@ TSettingsCorrection::TSettingsCorrection(TConfigurator& configurator, const std:
 void TSettingsCorrection::ReadSections()
 {
     // A cut list would hide servers and let copies overwrite them.
-    CfgFile.ReadAllSectionNames(SectionNames);
+    CfgFile.ReadSectionNames(SectionNames);
     MaxSectionNumber = FindMaxSectionNumber();
 }
 

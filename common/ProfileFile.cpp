@@ -45,11 +45,6 @@ void ProfileFile::SectionLines(StringList& list)
 
 void ProfileFile::ReadSectionNames(StringList& list)
 {
-    AppendBlockLines(platform::ProfileSectionNames(FileName, SectionBufferSize), list);
-}
-
-void ProfileFile::ReadAllSectionNames(StringList& list)
-{
     // The system fills all but two bytes of a buffer that is too small.
     const unsigned limit = 1u << 28;
     unsigned size = SectionBufferSize;

@@ -23,9 +23,9 @@ public:
     std::string StringValue(const std::string& key, const std::string& value);
     int IntegerValue(const std::string& key, int value);
     void SectionLines(StringList& list);
+    // Every section name, however long the list: the buffer grows until they fit,
+    // so no server section of a large file is missed and then overwritten.
     void ReadSectionNames(StringList& list);
-    // Every section name, however long the list: the buffer grows until they fit.
-    void ReadAllSectionNames(StringList& list);
 
     // The system error code of the first write that failed, 0 when none did.
     unsigned long FirstWriteError() const { return firstWriteError_; }
