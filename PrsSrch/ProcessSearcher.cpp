@@ -15,6 +15,12 @@ TProcessSearcher* ProcessSearcher = nullptr;
 
 namespace {
 
+#ifndef _WIN64
+// The records the 9x family fills in: the shipped 32-bit program must hand it exactly these sizes.
+static_assert(sizeof(MODULEENTRY32) == 548, "the ANSI module entry");
+static_assert(sizeof(PROCESSENTRY32) == 296, "the ANSI process entry");
+#endif
+
 constexpr DWORD ProcessTableSize = 1024;
 constexpr DWORD ModuleTableSize = 1024;
 constexpr DWORD ModuleNameSize = 261;
@@ -59,7 +65,6 @@ class SnapshotModules {
 public:
     explicit SnapshotModules(DWORD processId) : snapshot_(Snapshot(TH32CS_SNAPMODULE, processId))
     {
-        static_assert(sizeof entry_ == 548, "the ANSI module entry");
         entry_.dwSize = sizeof entry_;
         more_ = snapshot_ && ToolHelp::Module32First(snapshot_.get(), &entry_);  // the image itself
     }
@@ -115,7 +120,6 @@ void TProcessSearcher::SearchBySnapshot()
     if (!snapshot)
         return;
     PROCESSENTRY32 entry{};
-    static_assert(sizeof entry == 296, "the ANSI process entry");
     entry.dwSize = sizeof entry;
     for (BOOL more = ToolHelp::Process32First(snapshot.get(), &entry); more;
          more = ToolHelp::Process32Next(snapshot.get(), &entry)) {

@@ -3,6 +3,7 @@
 // directory, or a DLL of the same name planted beside it would run inside it.
 #include "CfgUnit/VersionCheck.h"
 #include "common/Text.h"
+#include "platform/Owner.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -30,9 +31,14 @@ public:
         if (At<IMAGE_DOS_HEADER>(0).e_magic != IMAGE_DOS_SIGNATURE)
             throw std::runtime_error(path + " is not an executable image");
         ntOffset_ = At<IMAGE_DOS_HEADER>(0).e_lfanew;
-        if (Nt().Signature != IMAGE_NT_SIGNATURE || Nt().OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
-            throw std::runtime_error(path + " is not a 32-bit PE image");
+        if (At<DWORD>(ntOffset_) != IMAGE_NT_SIGNATURE)
+            throw std::runtime_error(path + " is not a PE image");
+        magic_ = At<IMAGE_NT_HEADERS32>(ntOffset_).OptionalHeader.Magic;
+        if (magic_ != IMAGE_NT_OPTIONAL_HDR32_MAGIC && magic_ != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+            throw std::runtime_error(path + " is neither a PE32 nor a PE32+ image");
     }
+
+    bool Is32Bit() const { return magic_ == IMAGE_NT_OPTIONAL_HDR32_MAGIC; }
 
     // The lower-cased names of the DLLs of the import table, in table order.
     std::vector<std::string> ImportedDlls() const
@@ -49,7 +55,11 @@ public:
         }
     }
 
-    IMAGE_DATA_DIRECTORY Directory(int entry) const { return Nt().OptionalHeader.DataDirectory[entry]; }
+    IMAGE_DATA_DIRECTORY Directory(int entry) const
+    {
+        return Is32Bit() ? At<IMAGE_NT_HEADERS32>(ntOffset_).OptionalHeader.DataDirectory[entry]
+                         : At<IMAGE_NT_HEADERS64>(ntOffset_).OptionalHeader.DataDirectory[entry];
+    }
 
 private:
     template <typename T>
@@ -70,11 +80,9 @@ private:
         return bytes_.substr(offset, end - offset);
     }
 
-    IMAGE_NT_HEADERS32 Nt() const { return At<IMAGE_NT_HEADERS32>(ntOffset_); }
-
     std::size_t FileOffset(DWORD rva) const
     {
-        IMAGE_FILE_HEADER file = Nt().FileHeader;
+        IMAGE_FILE_HEADER file = At<IMAGE_NT_HEADERS32>(ntOffset_).FileHeader;  // the same in both kinds
         std::size_t sections = ntOffset_ + sizeof(DWORD) + sizeof file + file.SizeOfOptionalHeader;
         for (WORD i = 0; i < file.NumberOfSections; ++i) {
             IMAGE_SECTION_HEADER section = At<IMAGE_SECTION_HEADER>(sections + i * sizeof section);
@@ -87,6 +95,7 @@ private:
 
     std::string bytes_;
     std::size_t ntOffset_ = 0;
+    WORD magic_ = 0;
 };
 
 void ExpectOnlySystemDirectoryImports(const std::string& image)
@@ -102,6 +111,17 @@ void ExpectOnlySystemDirectoryImports(const std::string& image)
 TEST(Imports, ProgramImportsOnlySystemDirectoryDlls)
 {
     ExpectOnlySystemDirectoryImports("WardCfgUp.exe");
+}
+
+// The shipped program is the 32-bit build, whatever this tree builds for its tests.
+TEST(Imports, ShippedProgramIsA32BitImageWithItsIconAndVersion)
+{
+    ASSERT_TRUE(PeImage(BinDir() + SHIPPED_PROGRAM).Is32Bit());
+    ExpectOnlySystemDirectoryImports(SHIPPED_PROGRAM);
+    platform::Library image(::LoadLibraryExA((BinDir() + SHIPPED_PROGRAM).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(image);
+    EXPECT_NE(nullptr, ::FindResourceA(image.get(), "WARDCFGUP", RT_GROUP_ICON));
+    EXPECT_NE(nullptr, ::FindResourceA(image.get(), MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION));
 }
 
 // This test program itself links the version reading of the copy check.
