@@ -1,3 +1,5 @@
+#include "CfgUnit/ActiveXLookup.h"
+
 #include "CfgUnit/Configurator.h"
 
 #include "common/Text.h"
@@ -8,24 +10,27 @@ namespace {
 // A registered path of up to 260 characters and its terminating zero.
 constexpr DWORD InprocServerValueCapacity = 261;
 
-std::string Braced(std::string clsid)
-{
-    if (clsid.front() != '{')
-        clsid.insert(clsid.begin(), '{');
-    if (clsid.back() != '}')
-        clsid += '}';
-    return clsid;
-}
-
 }  // namespace
+
+std::string BracedClsid(const std::string& clsid)
+{
+    std::string braced = TrimControls(clsid);
+    if (braced.empty())
+        return braced;
+    if (braced.front() != '{')
+        braced.insert(braced.begin(), '{');
+    if (braced.back() != '}')
+        braced += '}';
+    return braced;
+}
 
 std::string TConfigurator::GetRegisteredActiveXFullName(const std::string& clsid)
 {
-    std::string trimmed = TrimControls(clsid);
-    if (trimmed.empty())
+    std::string braced = BracedClsid(clsid);
+    if (braced.empty())
         return std::string();
     platform::RegKey key =
-        platform::OpenKeyForQuery(HKEY_CLASSES_ROOT, "CLSID\\" + Braced(trimmed) + "\\InprocServer32");
+        platform::OpenKeyForQuery(HKEY_CLASSES_ROOT, "CLSID\\" + braced + "\\InprocServer32");
     if (!key)
         return std::string();
     // The value's type is not examined: an expandable path stays unexpanded.

@@ -66,7 +66,7 @@ const TCaptionKey DialogCaptionKeys[DialogCaptionCount] = {
     {"NewReserveWardLocLabelCaption", "Новый адрес и порт резервного сервера Warden:"},
     {"AcceptButtonCaption", "Обновить"},
     {"DeclineButtonCaption", "Выход"},
-    {"CommentLabelText", "Добавление настройки в Warden"},
+    {"CommentLabelText", "Добавление настройки в Warden", true},
 };
 
 std::string EscapeLineBreaks(const std::string& text)
@@ -98,10 +98,10 @@ int TConfigurator::ShowMessage(const std::string& text, const std::string& capti
 void TConfigurator::WriteScenarioFile(const std::string& target)
 {
     ProfileFile file(target, ProfileFile::TMode::Write);
-    file.Section = "WardCfgUp";
-    file.IntegerValue("RemoveBackup", RemoveBackup ? 1 : 0);
-    file.StringValue("FILE0", "");
-    file.StringValue("AXCLSID", AxClsid);
+    file.Section = MainSection;
+    file.IntegerValue(RemoveBackupKey, RemoveBackup ? 1 : 0);
+    file.StringValue(SourceFileKey(0), "");
+    file.StringValue(AxClsidKey, AxClsid);
 
     for (const TLineSection& section : LineSections) {
         if (!section.WrittenWhenEmpty && (this->*section.Lines).Count() == 0)
@@ -109,10 +109,10 @@ void TConfigurator::WriteScenarioFile(const std::string& target)
         file.Section = section.Name;
         file.SectionLines(this->*section.Lines);
     }
-    file.Section = "Dialog captions";
+    file.Section = DialogCaptionsSection;
     file.SectionLines(DialogCaptions);
 
-    file.Section = "Messages";
+    file.Section = MessagesSection;
     for (const TMessageKey& message : MessageKeys)
         file.StringValue(message.Key, EscapeLineBreaks(this->*message.Text));
 }

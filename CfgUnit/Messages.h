@@ -19,6 +19,7 @@ extern const char* const UsageTextBuiltIn;
 struct TCaptionKey {
     const char* Key;
     const char* BuiltIn;
+    bool LineBreaks = false;  // "\n" in the scenario's value is a line break
 };
 
 constexpr int DialogCaptionCount = 8;

@@ -15,18 +15,33 @@ const TLineSection LineSections[LineSectionCount] = {
     {"RUN NOT OK", &TConfigurator::RunNotOkModules, true},
 };
 
+std::string SourceFileKey(int number)
+{
+    return SourceFileKeyPrefix + std::to_string(number);
+}
+
+std::vector<std::string> ScenarioSections()
+{
+    std::vector<std::string> sections{MainSection};
+    for (const TLineSection& section : LineSections)
+        sections.push_back(section.Name);
+    sections.push_back(DialogCaptionsSection);
+    sections.push_back(MessagesSection);
+    return sections;
+}
+
 static void ReadWardCfgUpSection(TConfigurator& cfg, ProfileFile& scenario)
 {
-    scenario.Section = "WardCfgUp";
-    cfg.RemoveBackup = scenario.IntegerValue("RemoveBackup", 1) == 1;
+    scenario.Section = MainSection;
+    cfg.RemoveBackup = scenario.IntegerValue(RemoveBackupKey, 1) == 1;
     cfg.SourceFiles.Clear();
     for (int n = 1;; ++n) {
-        std::string file = scenario.StringValue("FILE" + std::to_string(n), "");
+        std::string file = scenario.StringValue(SourceFileKey(n), "");
         if (file.empty())
             break;
         cfg.SourceFiles.Add(file);
     }
-    cfg.AxClsid = scenario.StringValue("AXCLSID", "");
+    cfg.AxClsid = scenario.StringValue(AxClsidKey, "");
 }
 
 static void ReadLineSections(TConfigurator& cfg, ProfileFile& scenario)
@@ -40,12 +55,12 @@ static void ReadLineSections(TConfigurator& cfg, ProfileFile& scenario)
 // An empty or missing caption keeps the built-in one; only the comment may hold line breaks.
 static void ReadDialogCaptions(TConfigurator& cfg, ProfileFile& scenario)
 {
-    scenario.Section = "Dialog captions";
+    scenario.Section = DialogCaptionsSection;
     for (const TCaptionKey& caption : DialogCaptionKeys) {
         std::string value = scenario.StringValue(caption.Key, "");
         if (value.empty())
             continue;
-        if (std::string(caption.Key) == "CommentLabelText")
+        if (caption.LineBreaks)
             value = UnescapeLineBreaks(value);
         cfg.DialogCaptions.SetValue(caption.Key, value);
     }
@@ -54,7 +69,7 @@ static void ReadDialogCaptions(TConfigurator& cfg, ProfileFile& scenario)
 // A missing key keeps the current text; a key with an empty value empties it.
 static void ReadMessages(TConfigurator& cfg, ProfileFile& scenario)
 {
-    scenario.Section = "Messages";
+    scenario.Section = MessagesSection;
     for (const TMessageKey& message : MessageKeys) {
         std::string& text = cfg.*message.Text;
         text = UnescapeLineBreaks(scenario.StringValue(message.Key, EscapeLineBreaks(text)));

@@ -3,6 +3,19 @@
 
 #include "CfgUnit/Configurator.h"
 
+#include <string>
+#include <vector>
+
+constexpr const char* MainSection = "WardCfgUp";
+constexpr const char* RemoveBackupKey = "RemoveBackup";
+constexpr const char* AxClsidKey = "AXCLSID";
+constexpr const char* DialogCaptionsSection = "Dialog captions";
+constexpr const char* MessagesSection = "Messages";
+
+// The key of the n-th source file: "FILE" and n without leading zeros.
+constexpr const char* SourceFileKeyPrefix = "FILE";
+std::string SourceFileKey(int number);
+
 // The sections taken whole, line by line, into a list of the configurator.
 struct TLineSection {
     const char* Name;
@@ -12,3 +25,6 @@ struct TLineSection {
 
 constexpr int LineSectionCount = 5;
 extern const TLineSection LineSections[LineSectionCount];
+
+// Every section a run reads, in the order of reading.
+std::vector<std::string> ScenarioSections();

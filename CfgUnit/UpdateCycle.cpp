@@ -23,11 +23,6 @@ void SearchWarden()
     ProcessSearcher->SearchProcesses();
 }
 
-std::string BackupName(const std::string& destination)
-{
-    return ChangeExtension(destination, ".bak");
-}
-
 bool IsActiveX(const std::string& entry)
 {
     return HasExtension(entry, ".ocx");

@@ -12,20 +12,6 @@ namespace {
 const std::string ServerSectionPrefix = "Client\\Web servers\\s";
 const char* const CryptoSuffix = "\\Crypto engine";
 
-struct TLocation {
-    std::string host;
-    int port;
-};
-
-TLocation SplitLocation(const std::string& location)
-{
-    std::string::size_type colon = location.find(':');
-    if (colon == std::string::npos)
-        return {location, 80};
-    std::string rest = location.substr(colon + 1);
-    return {location.substr(0, colon), rest.empty() ? 80 : DecimalValue(rest)};
-}
-
 // The value of the digits at the start of text (no sign); 0 without any.
 int LeadingDigitsValue(const std::string& text)
 {
@@ -36,6 +22,15 @@ int LeadingDigitsValue(const std::string& text)
 }
 
 }  // namespace
+
+TLocation SplitLocation(const std::string& location)
+{
+    std::string::size_type colon = location.find(':');
+    if (colon == std::string::npos)
+        return {location, "", 80};
+    std::string rest = location.substr(colon + 1);
+    return {location.substr(0, colon), rest, rest.empty() ? 80 : DecimalValue(rest)};
+}
 
 std::string ServerSectionName(int number)
 {
@@ -51,7 +46,7 @@ bool IsSameServer(const std::string& a, const std::string& b)
 {
     TLocation first = SplitLocation(a);
     TLocation second = SplitLocation(b);
-    return EqualFoldingAscii(first.host, second.host) && first.port == second.port;
+    return EqualFoldingAscii(first.Host, second.Host) && first.Port == second.Port;
 }
 
 TSettingsCorrection::TSettingsCorrection(TConfigurator& configurator, const std::string& cfgPath)

@@ -22,6 +22,15 @@ constexpr const char* ReserveLocationKey = "reserve location";
 std::string ServerSectionName(int number);
 std::string CryptoSectionName(int number);
 
+// A tunnel location split at its first ":": the host, the text after the ":"
+// (empty without one) and the port it means (80 when that text is empty).
+struct TLocation {
+    std::string Host;
+    std::string PortText;
+    int Port;
+};
+TLocation SplitLocation(const std::string& location);
+
 // Whether two tunnel locations (host, or host:port; port 80 when none is
 // given) name the same server; only the letters A to Z of the hosts are folded.
 bool IsSameServer(const std::string& a, const std::string& b);

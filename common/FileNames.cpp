@@ -36,6 +36,11 @@ std::string ChangeExtension(const std::string& name, const std::string& extensio
     return name.substr(0, ExtensionStart(name)) + extension;
 }
 
+std::string BackupName(const std::string& name)
+{
+    return ChangeExtension(name, ".bak");
+}
+
 bool HasExtension(const std::string& name, const std::string& extension)
 {
     return EqualFoldingAscii(ExtensionPart(name), extension);

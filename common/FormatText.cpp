@@ -59,9 +59,19 @@ bool ParseConversion(const std::string& s, std::string::size_type& i, Conversion
     return true;
 }
 
+TArgumentKind KindOf(char type)
+{
+    switch (type) {
+    case 's': case 'S': return TArgumentKind::Text;
+    case 'c': case 'C': return TArgumentKind::Character;
+    case 'd': case 'i': case 'u': case 'x': case 'X': return TArgumentKind::Number;
+    default: return TArgumentKind::None;
+    }
+}
+
 bool TakesArgument(char type)
 {
-    return std::string("sScCdiuxX").find(type) != std::string::npos;
+    return KindOf(type) != TArgumentKind::None;
 }
 
 std::string Digits(const Conversion& c, const FormatArg& arg)
@@ -156,4 +166,29 @@ std::string FormatText(const std::string& templateText, std::initializer_list<Fo
     if (out.size() > FormatTextLimit)
         out.resize(FormatTextLimit);
     return out;
+}
+
+std::vector<TTemplateConversion> TemplateConversions(const std::string& templateText)
+{
+    std::vector<TTemplateConversion> found;
+    for (std::string::size_type at = templateText.find('%'); at != std::string::npos;
+         at = templateText.find('%', at)) {
+        TTemplateConversion conversion;
+        std::string::size_type end = at + 1;
+        Conversion c;
+        if (end < templateText.size() && templateText[end] == '%') {
+            conversion.Type = '%';
+            ++end;
+        } else if (ParseConversion(templateText, end, c)) {
+            conversion.Type = c.type;
+            conversion.Kind = KindOf(c.type);
+            conversion.Sized = c.width > 0 || c.hasPrecision;
+        }
+        conversion.Text = templateText.substr(at, end - at);
+        found.push_back(conversion);
+        if (conversion.Type == 0)
+            break;
+        at = end;
+    }
+    return found;
 }

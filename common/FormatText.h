@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 class FormatArg {
 public:
@@ -25,5 +26,20 @@ private:
 };
 
 std::string FormatText(const std::string& templateText, std::initializer_list<FormatArg> args);
+
+// What FormatText puts in place of a conversion: one argument as text, as a
+// character or as a number, or no argument at all.
+enum class TArgumentKind { None, Text, Character, Number };
+
+// A "%" of a template as FormatText reads it.
+struct TTemplateConversion {
+    std::string Text;  // "%s", "%-5d", "%%"; a conversion cut by the template's end runs to it
+    char Type = 0;     // 's', 'd', ...; '%' for "%%"; 0 when the template ends inside the conversion
+    TArgumentKind Kind = TArgumentKind::None;
+    bool Sized = false;  // carries a field width or a precision
+};
+
+// The conversions of a template, in order; FormatText stops at a cut one.
+std::vector<TTemplateConversion> TemplateConversions(const std::string& templateText);
 
 constexpr std::string::size_type FormatTextLimit = 1023;

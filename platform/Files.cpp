@@ -39,6 +39,23 @@ bool WriteFile(HANDLE file, const std::string& bytes)
     return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
 }
 
+bool ReadWholeFile(const std::string& name, std::string& bytes)
+{
+    FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    bytes.clear();
+    char chunk[65536];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) {
+        if (read == 0)
+            return true;
+        bytes.append(chunk, read);
+    }
+    return false;
+}
+
 bool ShortPathName(const std::string& path, std::string& shortPath)
 {
     char buffer[261];

@@ -17,6 +17,8 @@ bool MoveFileTo(const std::string& from, const std::string& to);
 // CREATE_NEW, write access, shared for reading and writing, normal attributes.
 FileHandle CreateNewFile(const std::string& name);
 bool WriteFile(HANDLE file, const std::string& bytes);
+// The whole content of an existing file, opened shared; false when it cannot be read.
+bool ReadWholeFile(const std::string& name, std::string& bytes);
 
 // The short (8.3) form of a path; false when the system cannot give one.
 bool ShortPathName(const std::string& path, std::string& shortPath);
