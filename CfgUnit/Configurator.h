@@ -77,6 +77,11 @@ public:
     // Reads the scenario named by ScenarioPath (the part of LoadScenario after the command line).
     bool ReadScenario();
 
+    // --- Scenario check (ScenarioCheck.cpp) ---
+    // The check of the scenario named by "-check=": false when the command line
+    // names none; otherwise the findings are reported and exitCode tells the outcome.
+    bool CheckScenario(int& exitCode);
+
     // --- Run log (RunLog.cpp) ---
     void OpenLog(const std::string& fileName);
     bool LogOpen() const { return static_cast<bool>(LogFile); }

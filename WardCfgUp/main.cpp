@@ -5,7 +5,7 @@
 
 #include <memory>
 
-static void Run()
+static int Run()
 {
     auto searcher = std::make_unique<TProcessSearcher>();
     ProcessSearcher = searcher.get();
@@ -16,10 +16,12 @@ static void Run()
         ProcessSearcher = nullptr;
     });
 
-    if (Configurator->WriteDefaultScenario())
-        return;
+    int exitCode = 0;
+    if (Configurator->WriteDefaultScenario() || Configurator->CheckScenario(exitCode))
+        return exitCode;
     Configurator->LoadScenario();
     Configurator->RunUpdate();
+    return 0;
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)

@@ -9,11 +9,10 @@ namespace platform {
 
 void* LastThrowAddress = nullptr;
 
-int RunGuarded(void (*body)())
+int RunGuarded(int (*body)())
 {
     try {
-        body();
-        return 0;
+        return body();
     } catch (...) {
         char text[64];
         std::snprintf(text, sizeof text, "Runtime error %d at %08lX", UnhandledExceptionExitCode,

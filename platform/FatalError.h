@@ -10,7 +10,7 @@ constexpr int UnhandledExceptionExitCode = 217;
 // The address of the most recent throw, set by the program's throw hook (0 without one).
 extern void* LastThrowAddress;
 
-// Runs body and answers the exit code: 0, or 217 after the fatal-error box.
-int RunGuarded(void (*body)());
+// Runs body and answers the exit code: body's, or 217 after the fatal-error box.
+int RunGuarded(int (*body)());
 
 }  // namespace platform

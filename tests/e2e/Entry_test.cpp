@@ -100,3 +100,52 @@ TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)
     EXPECT_EQ(29u, run.boxes[0].text.size()) << run.boxes[0].text;
     EXPECT_NE("Runtime error 217 at 00000000", run.boxes[0].text);
 }
+
+// A check ends with its outcome as the exit code and shows one box, or writes
+// its report instead; it never runs the update, whatever else the command line holds.
+TEST_F(EntryTest, ScenarioCheckTellsItsOutcomeAndDoesNothingElse)
+{
+    const std::string hosts = "[WEB SERVERS HOSTS]\r\nold.example=new.example\r\n";
+    WriteBytes(install.ProgramDir() + "clean.ini", hosts);
+    WriteBytes(install.ProgramDir() + "warn.ini", "[WardCfgUp]\r\nRemoveBackup=2\r\n" + hosts);
+    WriteBytes(install.ProgramDir() + "bad.ini", "[WardCfgUp]\r\nFILE2=a.ocx\r\n");
+    struct Case {
+        std::string parameters;
+        DWORD exitCode;
+        const char* caption;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"-check=clean.ini -c=bad.ini", 0, "Information", "clean.ini: 0 errors, 0 warnings"},
+        {"-CHECK=warn.ini", 1, "Warning",
+         "warn.ini: 0 errors, 1 warning\r\n\r\nwarn.ini:2: warning: [WardCfgUp] RemoveBackup=2 is neither 0 nor 1: "
+         "the run keeps the copied source files"},
+        {"-check=none.ini", 2, "Error",
+         "none.ini: 1 error, 0 warnings\r\n\r\nnone.ini: error: the scenario does not exist: " + install.ProgramDir() +
+             "none.ini"},
+    };
+    for (const Case& c : cases) {
+        ProgramRunResult run = Run(c.parameters, {Answer::Ok});
+        EXPECT_EQ(c.exitCode, run.exitCode) << c.parameters;
+        ASSERT_EQ(1u, run.boxes.size()) << c.parameters << "\n" << Describe(run.boxes);
+        EXPECT_EQ(c.caption, run.boxes[0].caption);
+        EXPECT_EQ(c.text, run.boxes[0].text);
+        EXPECT_EQ(std::vector<std::string>{"OK"}, run.boxes[0].buttons);
+    }
+
+    ProgramRunResult reported = Run("-check=bad.ini -l=report.txt");
+    EXPECT_TRUE(reported.boxes.empty()) << Describe(reported.boxes);
+    EXPECT_EQ(2u, reported.exitCode);
+    EXPECT_EQ("bad.ini:2: error: [WardCfgUp] FILE2 is never read: FILE1 is missing\r\n"
+              "bad.ini: warning: the scenario installs no file and names no web server host: the run only asks the "
+              "user for a new server\r\n"
+              "1 error, 1 warning\r\n",
+              ReadBytes(install.WorkDir() + "report.txt"));
+
+    // The usage text and the default scenario come first.
+    EXPECT_EQ(1u, Run("? -check=bad.ini -l=usage.txt", {Answer::Ok}).boxes.size());
+    EXPECT_EQ(0u, Run("-check=bad.ini -cw=def.ini -l=written.txt").exitCode);
+    EXPECT_TRUE(Exists(install.ProgramDir() + "def.ini"));
+    EXPECT_FALSE(Exists(install.WorkDir() + "usage.txt"));
+    EXPECT_FALSE(Exists(install.WorkDir() + "written.txt"));
+}

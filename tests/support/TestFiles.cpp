@@ -27,6 +27,20 @@ TempDir::~TempDir()
     RemoveTree(path_);
 }
 
+CurrentDirectory::CurrentDirectory(const std::string& path)
+{
+    char previous[MAX_PATH];
+    DWORD length = ::GetCurrentDirectoryA(sizeof previous, previous);
+    previous_.assign(previous, length < sizeof previous ? length : 0);
+    if (!::SetCurrentDirectoryA(path.c_str()))
+        throw std::runtime_error("cannot change to " + path);
+}
+
+CurrentDirectory::~CurrentDirectory()
+{
+    ::SetCurrentDirectoryA(previous_.c_str());
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -18,6 +18,18 @@ private:
     std::string path_;
 };
 
+// Makes a directory the current one until the end of the scope.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::string& path);
+    ~CurrentDirectory();
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+private:
+    std::string previous_;
+};
+
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);  // empty when the file cannot be read
 bool Exists(const std::string& path);            // a file or a directory

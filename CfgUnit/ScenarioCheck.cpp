@@ -1,0 +1,761 @@
+#include "CfgUnit/ScenarioCheck.h"
+
+#include "CfgUnit/ActiveXLookup.h"
+#include "CfgUnit/Messages.h"
+#include "CfgUnit/ModuleRunner.h"
+#include "CfgUnit/Scenario.h"
+#include "CfgUnit/VersionCheck.h"
+#include "CfgUnit/WardenSettings.h"
+#include "common/CommandLine.h"
+#include "common/FileNames.h"
+#include "common/FormatText.h"
+#include "common/Text.h"
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <map>
+
+namespace {
+
+// --- The scenario's own lines, split as the profile functions split them ---
+
+struct TScannedKey {
+    std::string Name;
+    std::string Value;  // without the blanks around it and its enclosing quotes
+    bool HasEquals;
+    int Line;
+};
+
+struct TScannedSection {
+    std::string Name;
+    int Line;
+    std::vector<TScannedKey> Keys;  // every line but comments and blank ones
+};
+
+enum class TEncoding { Ansi, Utf8Mark, Utf16Mark };
+
+struct TScannedFile {
+    TEncoding Encoding = TEncoding::Ansi;
+    std::vector<TScannedSection> Sections;
+    std::vector<int> LinesBeforeFirstSection;
+    std::vector<int> Utf8Lines;  // lines whose text reads as UTF-8 Cyrillic
+};
+
+std::string Unquoted(const std::string& value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+bool IsUtf8Cyrillic(const std::string& text, std::string::size_type at)
+{
+    unsigned char lead = static_cast<unsigned char>(text[at]);
+    unsigned char next = static_cast<unsigned char>(text[at + 1]);
+    return (lead == 0xD0 || lead == 0xD1) && next >= 0x80 && next <= 0xBF;
+}
+
+// Two Cyrillic letters in UTF-8 in a row: in code page 1251 the same bytes
+// are a pair of rare characters twice, which no Russian text holds.
+bool ReadsAsUtf8Cyrillic(const std::string& line)
+{
+    for (std::string::size_type i = 0; i + 3 < line.size(); ++i)
+        if (IsUtf8Cyrillic(line, i) && IsUtf8Cyrillic(line, i + 2))
+            return true;
+    return false;
+}
+
+void ScanLine(TScannedFile& file, const std::string& line, int number)
+{
+    if (ReadsAsUtf8Cyrillic(line))
+        file.Utf8Lines.push_back(number);
+    std::string text = TrimControls(line);
+    if (text.empty() || text[0] == ';')
+        return;
+    if (text[0] == '[') {
+        std::string::size_type close = text.find(']');
+        std::string name = close == std::string::npos ? text.substr(1) : text.substr(1, close - 1);
+        file.Sections.push_back({TrimControls(name), number, {}});
+        return;
+    }
+    if (file.Sections.empty()) {
+        file.LinesBeforeFirstSection.push_back(number);
+        return;
+    }
+    std::string::size_type equals = text.find('=');
+    bool hasEquals = equals != std::string::npos;
+    file.Sections.back().Keys.push_back({TrimControls(text.substr(0, equals)),
+                                         hasEquals ? Unquoted(TrimControls(text.substr(equals + 1))) : "",
+                                         hasEquals, number});
+}
+
+TScannedFile ScanLines(std::string bytes)
+{
+    TScannedFile file;
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        file.Encoding = TEncoding::Utf8Mark;
+        bytes.erase(0, 3);  // the rest is checked as it reads once the mark is gone
+    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+        file.Encoding = TEncoding::Utf16Mark;
+        return file;
+    }
+    int number = 0;
+    for (std::string::size_type from = 0; from < bytes.size();) {
+        std::string::size_type end = std::min(bytes.find('\n', from), bytes.size());
+        ScanLine(file, bytes.substr(from, end - from), ++number);
+        from = end + 1;
+    }
+    return file;
+}
+
+// --- Names a writer may have misspelt ---
+
+std::size_t EditDistance(const std::string& a, const std::string& b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// " (did you mean X?)" for the known name at most two letters away, else nothing.
+std::string Suggestion(const std::string& name, const std::vector<std::string>& known)
+{
+    std::string best;
+    std::size_t bestDistance = 3;
+    for (const std::string& candidate : known) {
+        std::size_t distance = EditDistance(LowerAscii(name), LowerAscii(candidate));
+        if (distance < bestDistance) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best.empty() ? "" : " (did you mean " + best + "?)";
+}
+
+// --- Source entries ---
+
+// The device that a path component names whatever its extension ("nul.ocx" is NUL); empty for none.
+std::string DeviceName(const std::string& component)
+{
+    std::string stem = UpperAscii(TrimControlsRight(component.substr(0, component.find('.'))));
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+        if (stem == device)
+            return stem;
+    bool port = stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+                stem[3] >= '1' && stem[3] <= '9';
+    return port ? stem : std::string();
+}
+
+std::vector<std::string> PathComponents(const std::string& path)
+{
+    std::vector<std::string> components;
+    std::string::size_type from = 0;
+    for (std::string::size_type end; (end = path.find_first_of("\\/", from)) != std::string::npos; from = end + 1)
+        components.push_back(path.substr(from, end - from));
+    components.push_back(path.substr(from));
+    return components;
+}
+
+// Why an entry names no file inside the client's folder; empty when it does.
+std::string PathProblem(const std::string& entry)
+{
+    if (entry.compare(0, 2, "\\\\") == 0)
+        return "leaves the client's folder: it is a network path";
+    if (entry[0] == '\\' || entry[0] == '/')
+        return "leaves the client's folder: it starts at the root of a drive";
+    if (entry.find(':') != std::string::npos)
+        return "leaves the client's folder: it names a drive";
+    for (const std::string& component : PathComponents(entry)) {
+        if (component == "..")
+            return "leaves the client's folder through \"..\"";
+        std::string device = DeviceName(component);
+        if (!device.empty())
+            return "names the device " + device;
+    }
+    std::string::size_type forbidden = entry.find_first_of("<>\"|?*");
+    if (forbidden != std::string::npos)
+        return "holds " + entry.substr(forbidden, 1) + ", which no file name may hold";
+    if (entry.back() == '.' || entry.back() == ' ')
+        return "ends in a dot or a blank, which Windows drops from file names";
+    return "";
+}
+
+bool IsClassId(const std::string& braced)
+{
+    static const std::string pattern = "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
+    if (braced.size() != pattern.size())
+        return false;
+    for (std::string::size_type i = 0; i < pattern.size(); ++i) {
+        bool fits = pattern[i] == 'X' ? std::isxdigit(static_cast<unsigned char>(braced[i])) != 0
+                                      : braced[i] == pattern[i];
+        if (!fits)
+            return false;
+    }
+    return true;
+}
+
+// --- Line sections ---
+
+std::string SectionOf(StringList TConfigurator::*lines)
+{
+    for (const TLineSection& section : LineSections)
+        if (section.Lines == lines)
+            return section.Name;
+    return std::string();
+}
+
+// Why a tunnel location names no server; empty when it does.
+std::string LocationProblem(const std::string& location)
+{
+    TLocation split = SplitLocation(location);
+    if (TrimControls(split.Host).empty())
+        return "has no host";
+    if (split.PortText.empty())
+        return "";
+    bool number = split.PortText.find_first_not_of("0123456789") == std::string::npos && split.PortText.size() <= 5;
+    if (number && split.Port >= 1 && split.Port <= 65535)
+        return "";
+    return "has the port " + split.PortText + ", not a number from 1 to 65535";
+}
+
+// A program named by a path, not a bare name that the shell looks up, nor an address.
+bool IsGivenByPath(const std::string& program)
+{
+    return program.find_first_of("\\/:") != std::string::npos && program.find("://") == std::string::npos;
+}
+
+// --- [Messages] placeholders ---
+
+std::vector<TTemplateConversion> Placeholders(const std::vector<TTemplateConversion>& conversions)
+{
+    std::vector<TTemplateConversion> placeholders;
+    for (const TTemplateConversion& conversion : conversions)
+        if (conversion.Kind != TArgumentKind::None)
+            placeholders.push_back(conversion);
+    return placeholders;
+}
+
+bool SameKinds(const std::vector<TTemplateConversion>& a, const std::vector<TTemplateConversion>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const TTemplateConversion& x, const TTemplateConversion& y) { return x.Kind == y.Kind; });
+}
+
+std::string Listed(const std::vector<TTemplateConversion>& placeholders)
+{
+    if (placeholders.empty())
+        return "no placeholder";
+    std::string text;
+    for (const TTemplateConversion& placeholder : placeholders)
+        text += (text.empty() ? "" : " ") + placeholder.Text;
+    return text;
+}
+
+std::string Counted(std::size_t count, const std::string& noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// "[section] " and what follows, the start of most findings.
+std::string InSection(const std::string& section, const std::string& rest)
+{
+    return "[" + section + "] " + rest;
+}
+
+std::string LineReference(int line)
+{
+    return "line " + std::to_string(line);
+}
+
+// --- The checks ---
+
+class TChecker {
+public:
+    TChecker(TConfigurator& cfg, const TScannedFile& file) : cfg_(cfg), file_(file) {}
+
+    std::vector<TFinding> Run()
+    {
+        CheckEncoding();
+        CheckSections();
+        CheckMainSection();
+        CheckSourceFiles();
+        CheckLocations();
+        CheckHosts();
+        CheckPrograms(&TConfigurator::RunOkModules);
+        CheckPrograms(&TConfigurator::RunNotOkModules);
+        CheckCaptions();
+        CheckMessages();
+        CheckPurpose();
+        std::stable_sort(findings_.begin(), findings_.end(), [](const TFinding& a, const TFinding& b) {
+            return (a.Line == 0 ? INT_MAX : a.Line) < (b.Line == 0 ? INT_MAX : b.Line);
+        });
+        return findings_;
+    }
+
+private:
+    void Error(int line, const std::string& text) { findings_.push_back({line, TSeverity::Error, text}); }
+    void Warning(int line, const std::string& text) { findings_.push_back({line, TSeverity::Warning, text}); }
+
+    // The section as the run reads it: the first of that name.
+    const TScannedSection* FirstSection(const std::string& name) const
+    {
+        for (const TScannedSection& section : file_.Sections)
+            if (EqualFoldingAscii(section.Name, name))
+                return &section;
+        return nullptr;
+    }
+
+    const TScannedKey* FirstKey(const std::string& section, const std::string& name) const
+    {
+        const TScannedSection* found = FirstSection(section);
+        if (found)
+            for (const TScannedKey& key : found->Keys)
+                if (key.HasEquals && EqualFoldingAscii(key.Name, name))
+                    return &key;
+        return nullptr;
+    }
+
+    int LineOfKey(const std::string& section, const std::string& name) const
+    {
+        const TScannedKey* key = FirstKey(section, name);
+        return key ? key->Line : 0;
+    }
+
+    // The line of the index-th line of a section taken whole.
+    int LineOfEntry(const std::string& section, int index) const
+    {
+        const TScannedSection* found = FirstSection(section);
+        if (!found)
+            return 0;
+        return index < static_cast<int>(found->Keys.size()) ? found->Keys[index].Line : found->Line;
+    }
+
+    // Each key of a section of keys once: lines without "=" and keys given
+    // again are reported here, every other key goes to check.
+    template <typename Check>
+    void ForEachKey(const std::string& sectionName, Check check)
+    {
+        const TScannedSection* section = FirstSection(sectionName);
+        if (!section)
+            return;
+        std::map<std::string, int> firstLines;
+        for (const TScannedKey& key : section->Keys) {
+            std::string where = InSection(sectionName, key.Name);
+            if (!key.HasEquals) {
+                Warning(key.Line, where + " has no \"=\": the run reads nothing from this line");
+                continue;
+            }
+            auto first = firstLines.emplace(LowerAscii(key.Name), key.Line);
+            if (!first.second) {
+                Warning(key.Line, where + " is given again (first at " + LineReference(first.first->second) +
+                                      "): the run reads the first");
+                continue;
+            }
+            check(key);
+        }
+    }
+
+    void CheckEncoding()
+    {
+        if (file_.Encoding == TEncoding::Utf8Mark) {
+            bool headerFirst = !file_.Sections.empty() && file_.Sections[0].Line == 1;
+            Error(1, "the file starts with a UTF-8 byte-order mark, which Windows reads as part of the first line" +
+                         (headerFirst ? ": [" + file_.Sections[0].Name + "] is lost" : std::string()) +
+                         "; save the scenario in code page 1251");
+        }
+        if (!file_.Utf8Lines.empty()) {
+            std::size_t more = file_.Utf8Lines.size() - 1;
+            Warning(file_.Utf8Lines[0], "text reads as UTF-8 Cyrillic" +
+                                            (more ? " (and on " + Counted(more, "more line") + ")" : "") +
+                                            ": save the scenario in code page 1251");
+        }
+    }
+
+    void CheckSections()
+    {
+        for (int line : file_.LinesBeforeFirstSection)
+            Warning(line, "text before the first section is never read");
+        std::vector<std::string> known;
+        for (const std::string& name : ScenarioSections())
+            known.push_back("[" + name + "]");
+        for (const TScannedSection& section : file_.Sections) {
+            std::string bracketed = "[" + section.Name + "]";
+            const TScannedSection* first = FirstSection(section.Name);
+            bool isKnown = std::any_of(known.begin(), known.end(),
+                                       [&](const std::string& name) { return EqualFoldingAscii(name, bracketed); });
+            if (!isKnown)
+                Error(section.Line, bracketed + " is not a section the program knows" + Suggestion(bracketed, known));
+            else if (first != &section)
+                Warning(section.Line, bracketed + " is given again (first at " + LineReference(first->Line) +
+                                          "): the run reads only the first");
+        }
+    }
+
+    void CheckMainSection()
+    {
+        const std::vector<std::string> known{RemoveBackupKey, AxClsidKey, SourceFileKey(1)};
+        ForEachKey(MainSection, [&](const TScannedKey& key) {
+            if (EqualFoldingAscii(key.Name, RemoveBackupKey))
+                CheckRemoveBackup(key);
+            else if (EqualFoldingAscii(key.Name, AxClsidKey))
+                CheckClsid(key.Line);
+            else if (!CheckFileKey(key))
+                Warning(key.Line, InSection(MainSection, key.Name) + " is not a key the program knows" +
+                                      Suggestion(key.Name, known));
+        });
+    }
+
+    void CheckRemoveBackup(const TScannedKey& key)
+    {
+        if (key.Value == "0" || key.Value == "1")
+            return;
+        Warning(key.Line, InSection(MainSection, RemoveBackupKey) + "=" + key.Value +
+                              " is neither 0 nor 1: the run " + (cfg_.RemoveBackup ? "deletes" : "keeps") +
+                              " the copied source files");
+    }
+
+    void CheckClsid(int line)
+    {
+        std::string braced = BracedClsid(cfg_.AxClsid);
+        if (!braced.empty() && !IsClassId(braced))
+            Error(line, InSection(MainSection, AxClsidKey) + " " + cfg_.AxClsid +
+                            " is not a class id (32 hexadecimal digits grouped 8-4-4-4-12)");
+    }
+
+    // False when the key is no FILEn key at all. The run reads FILE1 upwards,
+    // without leading zeros, up to the first that is missing or empty.
+    bool CheckFileKey(const TScannedKey& key)
+    {
+        const std::string prefix = SourceFileKeyPrefix;
+        std::string digits = key.Name.substr(std::min(prefix.size(), key.Name.size()));
+        if (digits.empty() || !EqualFoldingAscii(key.Name.substr(0, prefix.size()), prefix) ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        int read = cfg_.SourceFiles.Count();
+        bool plain = digits[0] != '0';
+        if (key.Value.empty() || (plain && digits.size() <= 9 && DecimalValue(digits) <= read))
+            return true;
+        std::string where = InSection(MainSection, key.Name) + " is never read: ";
+        std::string::size_type significant = digits.find_first_not_of('0');
+        if (significant == std::string::npos)
+            Error(key.Line, where + "the files start at " + SourceFileKey(1));
+        else if (!plain)
+            Error(key.Line, where + "the run asks for " + prefix + digits.substr(significant) +
+                                ", without leading zeros");
+        else {
+            std::string gap = SourceFileKey(read + 1);
+            Error(key.Line, where + gap + (FirstKey(MainSection, gap) ? " is empty" : " is missing"));
+        }
+        return true;
+    }
+
+    void CheckSourceFiles()
+    {
+        const StringList& files = cfg_.SourceFiles;
+        for (int i = 0; i < files.Count(); ++i) {
+            const std::string& entry = files[i];
+            const std::string key = SourceFileKey(i + 1);
+            const std::string where = InSection(MainSection, key + " " + entry);
+            const int line = LineOfKey(MainSection, key);
+            std::string problem = PathProblem(entry);
+            int twin = 0;
+            while (twin < i && !EqualFoldingAscii(files[twin], entry))
+                ++twin;
+            if (!problem.empty())
+                Error(line, where + " " + problem);
+            else if (twin < i)
+                Error(line, where + " is listed again (" + SourceFileKey(twin + 1) +
+                                "): the second copy replaces the backup of the first");
+            else if (EqualFoldingAscii(BackupName(entry), entry))
+                Error(line, where + " is its own backup name: the run deletes the installed file instead of "
+                                  "keeping it");
+            else {
+                CheckBackupCollisions(i, line, where);
+                CheckSourceFile(entry, line, where);
+            }
+        }
+    }
+
+    void CheckBackupCollisions(int index, int line, const std::string& where)
+    {
+        const StringList& files = cfg_.SourceFiles;
+        const std::string backup = BackupName(files[index]);
+        for (int i = 0; i < index; ++i)
+            if (EqualFoldingAscii(BackupName(files[i]), backup) && !EqualFoldingAscii(files[i], files[index]))
+                Warning(line, where + " and " + SourceFileKey(i + 1) + " " + files[i] + " both back up to " + backup +
+                                  ": the second backup replaces the first");
+    }
+
+    void CheckSourceFile(const std::string& entry, int line, const std::string& where)
+    {
+        FileVersion version;
+        if (!FileExists(entry))
+            Warning(line, where + " is missing in the current directory: the run shows NOT_FOUND_FILE and "
+                                  "copies nothing");
+        else if (!GetFileVersion(entry, version))
+            Warning(line, where + " has no version resource: the run copies it over the installed file "
+                                  "whatever that file's version");
+    }
+
+    void CheckLocations()
+    {
+        const StringList& pairs = cfg_.WardLocations;
+        const std::string section = SectionOf(&TConfigurator::WardLocations);
+        for (int i = 0; i < pairs.Count(); ++i) {
+            const int line = LineOfEntry(section, i);
+            const std::string where = InSection(section, "");
+            const std::pair<const char*, std::string> sides[] = {{"old", pairs.NameAt(i)}, {"new", pairs.ValueAt(i)}};
+            for (const auto& [side, location] : sides) {
+                std::string problem = LocationProblem(location);
+                if (!problem.empty())
+                    Error(line, where + side + " location \"" + location + "\" " + problem);
+            }
+            int first = 0;
+            while (first < i && !IsSameServer(pairs.NameAt(first), pairs.NameAt(i)))
+                ++first;
+            if (first < i)
+                Warning(line, where + pairs.NameAt(i) + " is given again (" +
+                                  LineReference(LineOfEntry(section, first)) + "): the run uses the first");
+        }
+    }
+
+    void CheckHosts()
+    {
+        const StringList& hosts = cfg_.WebServersHosts;
+        const std::string section = SectionOf(&TConfigurator::WebServersHosts);
+        for (int i = 0; i < hosts.Count(); ++i) {
+            const int line = LineOfEntry(section, i);
+            const std::string current = hosts.NameAt(i);
+            const std::string where = InSection(section, current);
+            const int first = hosts.IndexOfName(current);
+            if (TrimControls(current).empty())
+                Warning(line, InSection(section, "a line without a current host never applies"));
+            else if (first >= 0 && first < i)
+                Warning(line, where + " is given again (" + LineReference(LineOfEntry(section, first)) +
+                                  "): the run uses the first");
+            else if (hosts.ValueAt(i).empty())
+                Warning(line, where + " has no new host: the run copies nothing for it");
+            else if (EqualFoldingAscii(current, hosts.ValueAt(i)))
+                Warning(line, where + " is mapped to itself: the run copies its server section for the same host");
+        }
+    }
+
+    void CheckPrograms(StringList TConfigurator::*lines)
+    {
+        const StringList& programs = cfg_.*lines;
+        const std::string section = SectionOf(lines);
+        for (int i = 0; i < programs.Count(); ++i) {
+            const std::string program = programs.NameAt(i);
+            const std::string expanded = ExpandEnvironmentText(program);
+            if (!IsGivenByPath(expanded) || platform::FileAttributes(expanded) != INVALID_FILE_ATTRIBUTES)
+                continue;
+            Warning(LineOfEntry(section, i), InSection(section, "program ") + program +
+                                                 (expanded == program ? "" : " (" + expanded + ")") +
+                                                 " does not exist: the run only logs that it could not start it");
+        }
+    }
+
+    void CheckCaptions()
+    {
+        std::vector<std::string> known;
+        for (const TCaptionKey& caption : DialogCaptionKeys)
+            known.push_back(caption.Key);
+        ForEachKey(DialogCaptionsSection, [&](const TScannedKey& key) {
+            const std::string where = InSection(DialogCaptionsSection, key.Name);
+            const TCaptionKey* caption =
+                std::find_if(std::begin(DialogCaptionKeys), std::end(DialogCaptionKeys),
+                             [&](const TCaptionKey& c) { return EqualFoldingAscii(c.Key, key.Name); });
+            if (caption == std::end(DialogCaptionKeys))
+                Error(key.Line, where + " is not a key the program knows" + Suggestion(key.Name, known));
+            else if (!caption->LineBreaks && cfg_.DialogCaptions.ValueOf(caption->Key).find("\\n") != std::string::npos)
+                Warning(key.Line, where + " shows \\n as written: this caption takes no line breaks");
+        });
+    }
+
+    void CheckMessages()
+    {
+        std::vector<std::string> known;
+        for (const TMessageKey& message : MessageKeys)
+            known.push_back(message.Key);
+        ForEachKey(MessagesSection, [&](const TScannedKey& key) {
+            const TMessageKey* message =
+                std::find_if(std::begin(MessageKeys), std::end(MessageKeys),
+                             [&](const TMessageKey& m) { return EqualFoldingAscii(m.Key, key.Name); });
+            if (message == std::end(MessageKeys))
+                Error(key.Line, InSection(MessagesSection, key.Name) + " is not a key the program knows" +
+                                    Suggestion(key.Name, known));
+            else
+                CheckMessageText(key.Line, *message);
+        });
+    }
+
+    // The program fills a text only when its built-in text has placeholders,
+    // and then with exactly the arguments those placeholders take.
+    void CheckMessageText(int line, const TMessageKey& message)
+    {
+        const std::string where = InSection(MessagesSection, message.Key);
+        const std::string& text = cfg_.*message.Text;
+        if (text.empty()) {
+            Warning(line, where + " is empty: its box shows no text");
+            return;
+        }
+        const std::vector<TTemplateConversion> expected = Placeholders(TemplateConversions(message.BuiltIn));
+        const std::vector<TTemplateConversion> conversions = TemplateConversions(text);
+        if (expected.empty()) {
+            CheckTextShownAsWritten(line, where, conversions);
+            return;
+        }
+        const std::vector<TTemplateConversion> found = Placeholders(conversions);
+        if (!SameKinds(found, expected))
+            Error(line, where + " holds " + Listed(found) + " where the program fills " + Listed(expected));
+        for (const TTemplateConversion& conversion : conversions) {
+            if (conversion.Type == 0)
+                Error(line, where + " ends inside a placeholder (" + conversion.Text + "): the text is cut there");
+            else if (conversion.Kind != TArgumentKind::None && conversion.Sized)
+                Error(line, where + ": " + conversion.Text + " carries a field width or precision; write it plain");
+            else if (conversion.Kind == TArgumentKind::None && conversion.Type != '%')
+                Error(line, where + ": \"" + conversion.Text + "\" is no placeholder and shows no percent sign; "
+                                    "write %% for one");
+        }
+    }
+
+    void CheckTextShownAsWritten(int line, const std::string& where,
+                                 const std::vector<TTemplateConversion>& conversions)
+    {
+        auto placeholder = std::find_if(conversions.begin(), conversions.end(),
+                                        [](const TTemplateConversion& c) { return c.Kind != TArgumentKind::None; });
+        auto percent = std::find_if(conversions.begin(), conversions.end(),
+                                    [](const TTemplateConversion& c) { return c.Type == '%'; });
+        if (placeholder != conversions.end())
+            Error(line, where + " holds " + placeholder->Text + ", but the program shows this text as written "
+                                "and fills in nothing");
+        else if (percent != conversions.end())
+            Warning(line, where + " holds %%, but the program shows this text as written: both percent signs show");
+    }
+
+    void CheckPurpose()
+    {
+        if (cfg_.SourceFiles.Count() == 0 && cfg_.WebServersHosts.Count() == 0)
+            Warning(0, "the scenario installs no file and names no web server host: the run only asks the user "
+                       "for a new server");
+    }
+
+    TConfigurator& cfg_;
+    const TScannedFile& file_;
+    std::vector<TFinding> findings_;
+};
+
+std::size_t CountOf(const std::vector<TFinding>& findings, TSeverity severity)
+{
+    return std::count_if(findings.begin(), findings.end(),
+                         [severity](const TFinding& finding) { return finding.Severity == severity; });
+}
+
+std::string Counts(const std::vector<TFinding>& findings)
+{
+    return Counted(CountOf(findings, TSeverity::Error), "error") + ", " +
+           Counted(CountOf(findings, TSeverity::Warning), "warning");
+}
+
+std::string FindingLine(const std::string& name, const TFinding& finding)
+{
+    return name + (finding.Line ? ":" + std::to_string(finding.Line) : "") + ": " +
+           (finding.Severity == TSeverity::Error ? "error" : "warning") + ": " + finding.Text;
+}
+
+// The box of a check without "-l=": the counts and the first findings.
+constexpr std::size_t BoxFindingLimit = 10;
+
+std::string SummaryText(const std::string& name, const std::vector<TFinding>& findings)
+{
+    std::string text = name + ": " + Counts(findings);
+    for (std::size_t i = 0; i < findings.size() && i < BoxFindingLimit; ++i)
+        text += (i == 0 ? "\r\n\r\n" : "\r\n") + FindingLine(name, findings[i]);
+    if (findings.size() > BoxFindingLimit)
+        text += "\r\n... and " + Counted(findings.size() - BoxFindingLimit, "more finding") +
+                ": -l=<report> writes them all";
+    return text;
+}
+
+const char* const CheckOption = "-check=";
+const char* const ReportOption = "-l=";
+
+}  // namespace
+
+std::vector<TFinding> CheckScenarioFile(TConfigurator& cfg, const std::string& path)
+{
+    std::string bytes;
+    if (!FileExists(path))
+        return {{0, TSeverity::Error, "the scenario does not exist: " + path}};
+    if (!platform::ReadWholeFile(path, bytes))
+        return {{0, TSeverity::Error, "the scenario cannot be read: " + path}};
+    TScannedFile file = ScanLines(bytes);
+    if (file.Encoding == TEncoding::Utf16Mark)
+        return {{1, TSeverity::Error, "the file is saved as UTF-16; save the scenario in code page 1251"}};
+    cfg.ScenarioPath = path;
+    cfg.ReadScenario();
+    return TChecker(cfg, file).Run();
+}
+
+std::string ScenarioReport(const std::string& name, const std::vector<TFinding>& findings)
+{
+    std::string report;
+    for (const TFinding& finding : findings)
+        report += FindingLine(name, finding) + "\r\n";
+    return report + Counts(findings) + "\r\n";
+}
+
+int ScenarioCheckExitCode(const std::vector<TFinding>& findings)
+{
+    if (CountOf(findings, TSeverity::Error) > 0)
+        return CheckFoundErrors;
+    return findings.empty() ? 0 : 1;
+}
+
+// The scenario is named like that of "-c=", relative to the program's
+// directory; the report, like a run log, relative to the current directory.
+bool TConfigurator::CheckScenario(int& exitCode)
+{
+    bool requested = false;
+    bool reportWanted = false;
+    std::string name;
+    std::string reportName;
+    for (int i = 1; i <= CommandLineParamCount(); ++i) {
+        std::string parameter = CommandLineParam(i);
+        if (HasOptionPrefix(parameter, CheckOption)) {
+            requested = true;
+            name = parameter.substr(std::char_traits<char>::length(CheckOption));
+        } else if (HasOptionPrefix(parameter, ReportOption)) {
+            reportWanted = true;
+            reportName = parameter.substr(std::char_traits<char>::length(ReportOption));
+        }
+    }
+    if (!requested)
+        return false;
+
+    std::vector<TFinding> findings = CheckScenarioFile(*this, ProgramDir() + name);
+    exitCode = ScenarioCheckExitCode(findings);
+    if (reportWanted) {
+        // A build must not take a report that was never written for a clean one.
+        OpenLog(reportName);
+        if (!LogOpen() || !platform::WriteFile(LogFile.get(), ScenarioReport(name, findings)))
+            exitCode = CheckFoundErrors;
+        return true;
+    }
+    static const std::pair<const char*, UINT> boxes[] = {
+        {Box::Information, Box::InformationStyle}, {Box::Warning, Box::WarningStyle}, {Box::Error, Box::ErrorStyle}};
+    ShowMessage(SummaryText(name, findings), boxes[exitCode].first, boxes[exitCode].second);
+    return true;
+}
