@@ -89,9 +89,13 @@ TEST_F(EntryTest, EveryLogNamedIsCreatedAnewRelativeToTheCurrentDirectory)
     EXPECT_FALSE(Exists(install.ProgramDir() + "second.log"));
 }
 
-TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)
+namespace {
+
+// The fatal-error box of throwing_program run with the given parameters.
+void ExpectRuntimeError217(const std::string& parameters)
 {
-    ProgramRunResult run = RunAndDriveBoxes("\"" + BinDir() + "throwing_program.exe\"", "", {Answer::Ok}, 60000);
+    ProgramRunResult run =
+        RunAndDriveBoxes("\"" + BinDir() + "throwing_program.exe\" " + parameters, "", {Answer::Ok}, 60000);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(217u, run.exitCode);
     ASSERT_EQ(1u, run.boxes.size());
@@ -99,4 +103,16 @@ TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)
     EXPECT_TRUE(run.boxes[0].text.rfind("Runtime error 217 at ", 0) == 0) << run.boxes[0].text;
     EXPECT_EQ(29u, run.boxes[0].text.size()) << run.boxes[0].text;
     EXPECT_NE("Runtime error 217 at 00000000", run.boxes[0].text);
+}
+
+}  // namespace
+
+TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)
+{
+    ExpectRuntimeError217("");
+}
+
+TEST(FatalError, AnExceptionFromTheStandardLibraryEndsTheSameWay)
+{
+    ExpectRuntimeError217("library");
 }
