@@ -1,6 +1,8 @@
 #include "common/FormatText.h"
 
-#include <cstdio>
+#include "common/Text.h"
+
+#include <charconv>
 
 std::string FormatArg::Text() const
 {
@@ -85,8 +87,10 @@ std::string Digits(const Conversion& c, const FormatArg& arg)
         return std::to_string(static_cast<unsigned>(value));
     default: {  // x, X
         char buffer[16];
-        std::snprintf(buffer, sizeof buffer, c.type == 'x' ? "%x" : "%X", static_cast<unsigned>(value));
-        return (c.alternate && value != 0 ? (c.type == 'x' ? "0x" : "0X") : "") + std::string(buffer);
+        std::string digits(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<unsigned>(value), 16).ptr);
+        if (c.type == 'X')
+            digits = UpperAscii(digits);
+        return (c.alternate && value != 0 ? (c.type == 'x' ? "0x" : "0X") : "") + digits;
     }
     }
 }

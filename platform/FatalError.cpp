@@ -2,9 +2,6 @@
 
 #include "platform/System.h"
 
-#include <cstdio>
-#include <exception>
-
 namespace platform {
 
 void* LastThrowAddress = nullptr;
@@ -15,8 +12,9 @@ int RunGuarded(int (*body)())
         return body();
     } catch (...) {
         char text[64];
-        std::snprintf(text, sizeof text, "Runtime error %d at %08lX", UnhandledExceptionExitCode,
-                      static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(LastThrowAddress)));
+        // The system formatter: the C library's would link its floating-point conversions too.
+        wsprintfA(text, "Runtime error %d at %08lX", UnhandledExceptionExitCode,
+                  static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(LastThrowAddress)));
         ShowMessageBox(nullptr, text, "Error", MB_OK | MB_ICONERROR);
         return UnhandledExceptionExitCode;
     }

@@ -89,18 +89,6 @@ TEST_F(EntryTest, EveryLogNamedIsCreatedAnewRelativeToTheCurrentDirectory)
     EXPECT_FALSE(Exists(install.ProgramDir() + "second.log"));
 }
 
-TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)
-{
-    ProgramRunResult run = RunAndDriveBoxes("\"" + BinDir() + "throwing_program.exe\"", "", {Answer::Ok}, 60000);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(217u, run.exitCode);
-    ASSERT_EQ(1u, run.boxes.size());
-    EXPECT_EQ("Error", run.boxes[0].caption);
-    EXPECT_TRUE(run.boxes[0].text.rfind("Runtime error 217 at ", 0) == 0) << run.boxes[0].text;
-    EXPECT_EQ(29u, run.boxes[0].text.size()) << run.boxes[0].text;
-    EXPECT_NE("Runtime error 217 at 00000000", run.boxes[0].text);
-}
-
 // A check ends with its outcome as the exit code and shows one box, or writes
 // its report instead; it never runs the update, whatever else the command line holds.
 TEST_F(EntryTest, ScenarioCheckTellsItsOutcomeAndDoesNothingElse)
@@ -148,4 +136,32 @@ TEST_F(EntryTest, ScenarioCheckTellsItsOutcomeAndDoesNothingElse)
     EXPECT_TRUE(Exists(install.ProgramDir() + "def.ini"));
     EXPECT_FALSE(Exists(install.WorkDir() + "usage.txt"));
     EXPECT_FALSE(Exists(install.WorkDir() + "written.txt"));
+}
+
+namespace {
+
+// The fatal-error box of throwing_program run with the given parameters.
+void ExpectRuntimeError217(const std::string& parameters)
+{
+    ProgramRunResult run =
+        RunAndDriveBoxes("\"" + BinDir() + "throwing_program.exe\" " + parameters, "", {Answer::Ok}, 60000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(217u, run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ("Error", run.boxes[0].caption);
+    EXPECT_TRUE(run.boxes[0].text.rfind("Runtime error 217 at ", 0) == 0) << run.boxes[0].text;
+    EXPECT_EQ(29u, run.boxes[0].text.size()) << run.boxes[0].text;
+    EXPECT_NE("Runtime error 217 at 00000000", run.boxes[0].text);
+}
+
+}  // namespace
+
+TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)
+{
+    ExpectRuntimeError217("");
+}
+
+TEST(FatalError, AnExceptionFromTheStandardLibraryEndsTheSameWay)
+{
+    ExpectRuntimeError217("library");
 }

@@ -26,6 +26,8 @@ TEST(FormatText, WellFormedTemplatesMatchTheSystemFormatter)
     EXPECT_EQ(Wvsprintf("%s|%5d|%-4s|%05d|%.2s|%d", {P(name), 42, P("ab"), -7, P("xyz"), -2147483647 - 1}),
               FormatText("%s|%5d|%-4s|%05d|%.2s|%d", {name, 42, "ab", -7, "xyz", -2147483647 - 1}));
     EXPECT_EQ(Wvsprintf("100%% %x %X %u", {255, 255, 3}), FormatText("100%% %x %X %u", {255, 255, 3}));
+    EXPECT_EQ(Wvsprintf("%x|%X|%#x|%#X|%08X", {-1, 0xABCDEF, 255, 0xBEEF, 0x1F}),
+              FormatText("%x|%X|%#x|%#X|%08X", {-1, 0xABCDEF, 255, 0xBEEF, 0x1F}));
 }
 
 TEST(FormatText, MissingAndEmptyArgumentsRenderAsEmptyText)
