@@ -11,10 +11,15 @@ TempDir::TempDir()
 {
     char temp[MAX_PATH];
     ::GetTempPathA(sizeof temp, temp);
+    // Names that are already short (8 hex digits: process and counter): Wine
+    // makes the short form of a long name from a 15-bit hash, near names such
+    // as two folders made a few milliseconds apart often share one, and a
+    // lookup by short path then lands in the wrong folder.
     static unsigned counter = 0;
     for (;;) {
-        path_ = std::string(temp) + "wct" + std::to_string(::GetCurrentProcessId()) + "_" +
-                std::to_string(++counter) + "_" + std::to_string(::GetTickCount() % 100000) + "\\";
+        char name[16];
+        wsprintfA(name, "%04X%04X\\", static_cast<unsigned>(::GetCurrentProcessId() & 0xFFFF), ++counter & 0xFFFF);
+        path_ = std::string(temp) + name;
         if (::CreateDirectoryA(path_.c_str(), nullptr))
             return;
         if (::GetLastError() != ERROR_ALREADY_EXISTS)
