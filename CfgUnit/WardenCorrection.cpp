@@ -191,23 +191,26 @@ bool TConfigurator::CorrectWardenCfg()
 
     TCorrectionOutcome outcome;
     outcome.failure = BackUpSettingsFile(*this, cfgPath);
-    bool result = false;
-    {
-        TSettingsCorrection state(*this, cfgPath);
-        // Runs on every way out, an exception included, which then travels on.
-        platform::ScopeGuard finish([&] {
-            if (outcome.failure == 0)
-                outcome.failure = state.Failure();
-            result = FinishCorrection(*this, cfgPath, outcome);
-        });
-        // Without a backup the settings file is not touched: the run fails as it stands.
-        if (outcome.failure != 0)
-            return false;
+    TSettingsCorrection state(*this, cfgPath);
+    auto finish = [&] {
+        if (outcome.failure == 0)
+            outcome.failure = state.Failure();
+        return FinishCorrection(*this, cfgPath, outcome);
+    };
+    // Without a backup the settings file is not touched: the run fails as it stands.
+    if (outcome.failure != 0)
+        return finish();
+    try {
         state.ReadSections();
         if (WebServersHosts.Count() > 0)
             CorrectFromScenario(*this, state);
         else
             outcome.declined = !CorrectFromDialog(*this, state);
+    } catch (...) {
+        // The end runs on this way out too, then the exception travels on; one
+        // that the end raises itself travels instead (never std::terminate).
+        finish();
+        throw;
     }
-    return result;
+    return finish();
 }

@@ -79,20 +79,16 @@ TEST_F(UpdateCycleTest, AnExceptionInTheCopyCyclePutsBackWhatWasReplaced)
     cfg.WebServersHosts.Add("old.example=new.example");
     HANDLE locked = ::CreateFileA((work + "b.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     // The copy of b.dll fails; the question whether to try again never returns.
-    struct ThrowingAtRetry : FakeUserInterface {
-        int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override
-        {
-            if (caption == "Внимание!")
-                throw std::runtime_error("retry");
-            return FakeUserInterface::ShowMessageBox(owner, text, caption, style);
-        }
-    } throwing;
-    throwing.answers = {IDOK};
+    ui.onBox = [](const ShownBox& box) {
+        if (box.caption == "Внимание!")
+            throw std::runtime_error("retry");
+    };
+    ui.answers = {IDOK};
 
     EXPECT_THROW(cfg.RunUpdate(), std::runtime_error);
     ::CloseHandle(locked);
-    ASSERT_EQ(1u, throwing.boxes.size());
-    EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, throwing.boxes[0].text);
+    ASSERT_EQ(2u, ui.boxes.size());
+    EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, ui.boxes[1].text);
     EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
     EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + "b.dll"));
     EXPECT_FALSE(Exists(client + "a.bak"));

@@ -447,4 +447,18 @@ TEST_F(WardenCorrection, ExceptionInsideTheRunStillEndsItAndTravelsOn)
     EXPECT_EQ(original, ReadBytes(cfgPath));
 }
 
+// The end step shows its box; an exception there travels on to the caller
+// like any other instead of ending the process in std::terminate.
+TEST_F(WardenCorrection, ExceptionInTheEndStepTravelsOn)
+{
+    WriteCfg({Server(S1, "old", "tun:81")});
+    MakeDirectory(bakPath);
+    MapHost("old=new");
+    ui.onBox = [](const ShownBox&) { throw std::runtime_error("box broke"); };
+
+    EXPECT_THROW(configurator.CorrectWardenCfg(), std::runtime_error);
+
+    EXPECT_TRUE(LastRunLogged("Error exec CorrectWardenCfg: " + CorrectionError(ERROR_ACCESS_DENIED)));
+}
+
 }  // namespace
