@@ -92,6 +92,10 @@ public:
     // --- Update cycle (UpdateCycle.cpp) ---
     void RunUpdate();
     void Restore();
+    // The name under which the update keeps a destination it replaces: the
+    // extension changed to ".bak", unless that name is another file of the run
+    // or another destination's backup too; then the whole name + ".bak".
+    std::string BackupName(const std::string& destination) const;
 
     // --- Module runner (ModuleRunner.cpp) ---
     bool RunModul(const std::string& commandLine);
@@ -105,6 +109,9 @@ public:
 
     // --- Tunnel settings correction (WardenCorrection.cpp) ---
     bool CorrectWardenCfg();
+    // The tunnel settings file in DestDir, and the copy the correction keeps of it.
+    std::string WardenCfgPath() const;
+    std::string WardenCfgBackupPath() const;
 
     // --- Server settings dialog (ServerDialog.cpp, through the user interface) ---
     bool ShowNewWebHostDialog(StringList& servers, int& chosenSection, int& targetSection);

@@ -31,7 +31,7 @@ unsigned long FailureCode()
 // Copies the settings file over the backup beside it; the system error code when the copy failed.
 unsigned long BackUpSettingsFile(TConfigurator& configurator, const std::string& cfgPath)
 {
-    const std::string backupPath = ChangeExtension(cfgPath, ".bak");
+    const std::string backupPath = configurator.WardenCfgBackupPath();
     // Clearing read-only lets the copy overwrite the backup and the run write the file;
     // the backup need not exist, so neither result is judged.
     platform::SetAttributes(cfgPath, FILE_ATTRIBUTE_NORMAL);
@@ -179,10 +179,20 @@ bool FinishCorrection(TConfigurator& configurator, const std::string& cfgPath, c
 
 }  // namespace
 
+std::string TConfigurator::WardenCfgPath() const
+{
+    return DestDir + "warden.cfg";
+}
+
+std::string TConfigurator::WardenCfgBackupPath() const
+{
+    return ChangeExtension(WardenCfgPath(), ".bak");
+}
+
 bool TConfigurator::CorrectWardenCfg()
 {
     WriteLog("Start CorrectWardenCfg");
-    const std::string cfgPath = DestDir + "warden.cfg";
+    const std::string cfgPath = WardenCfgPath();
     if (!FileExists(cfgPath)) {
         WriteLog("NOT FileExists: " + cfgPath);
         ShowMessage(FormatText(ERROR_NOTFOUND_WARDENCFG, {cfgPath}), Box::Error, Box::ErrorStyle);

@@ -95,3 +95,16 @@ TEST_F(UpdateCycleTest, AnExceptionInTheCopyCyclePutsBackWhatWasReplaced)
     EXPECT_FALSE(Exists(client + "b.bak"));
     EXPECT_TRUE(Started("notok"));
 }
+
+// The one naming rule that the cycle and Restore share.
+TEST_F(UpdateCycleTest, NoTwoFilesOfARunShareABackupName)
+{
+    cfg.DestDir = client;
+    for (const char* entry : {"A.dll", "b.ocx", "x.bak", "warden.dll", "a.ocx"})
+        cfg.SourceFiles.Add(entry);
+    EXPECT_EQ(client + "a.ocx.bak", cfg.BackupName(client + "a.ocx"));
+    EXPECT_EQ(client + "A.dll.bak", cfg.BackupName(client + "A.dll"));
+    EXPECT_EQ(client + "b.bak", cfg.BackupName(client + "b.ocx"));
+    EXPECT_EQ(client + "x.bak.bak", cfg.BackupName(client + "x.bak"));
+    EXPECT_EQ(client + "warden.dll.bak", cfg.BackupName(client + "warden.dll"));
+}
