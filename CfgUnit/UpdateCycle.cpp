@@ -200,6 +200,8 @@ static void RunMainStage(TConfigurator& cfg, bool& success)
         cfg.Restore();
         return;
     case TCopyOutcome::Copied:
+        // The update is done: an exception from here on must not roll it back.
+        cfg.RestoreList.Clear();
         if (cfg.RemoveBackup)
             DeleteSources(cfg);
         cfg.AutostartModules();

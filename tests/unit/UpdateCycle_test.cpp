@@ -108,3 +108,16 @@ TEST_F(UpdateCycleTest, NoTwoFilesOfARunShareABackupName)
     EXPECT_EQ(client + "x.bak.bak", cfg.BackupName(client + "x.bak"));
     EXPECT_EQ(client + "warden.dll.bak", cfg.BackupName(client + "warden.dll"));
 }
+
+// An exception after the copies (deleting the sources, the autostart) runs
+// Restore on its way out: a finished update must not be rolled back by it.
+TEST_F(UpdateCycleTest, AfterSuccessfulCopiesRestorePutsNothingBack)
+{
+    cfg.WebServersHosts.Add("old.example=new.example");
+    ui.answers = {IDOK};
+    cfg.RunUpdate();
+    ASSERT_FALSE(Exists(work + "a.ocx"));
+    cfg.Restore();
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.bak"));
+}
