@@ -1,12 +1,12 @@
 #include "CfgUnit/Configurator.h"
 
 #include "CfgUnit/Messages.h"
+#include "CfgUnit/ModuleRunner.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "common/FileNames.h"
 #include "common/FormatText.h"
 #include "common/SystemErrorText.h"
 #include "platform/Files.h"
-#include "platform/Launch.h"
 #include "platform/System.h"
 
 namespace {
@@ -216,7 +216,7 @@ static void RestartWarden(TConfigurator& cfg)
     SearchWarden();
     ProcessSearcher->TerminateProcesses();
     cfg.WriteLog("Start module " + cfg.WardenFullName);
-    platform::ExecProgram(cfg.WardenFullName, SW_SHOWNORMAL);
+    StartProgramAt(cfg.WardenFullName);
 }
 
 static void RunClosingSteps(TConfigurator& cfg, bool success)
