@@ -2,6 +2,7 @@
 #include "CfgUnit/Configurator.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "platform/FatalError.h"
+#include "platform/SystemLibrary.h"
 
 #include <memory>
 
@@ -24,5 +25,6 @@ static void Run()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    platform::RestrictDllSearch();
     return platform::RunGuarded(Run);
 }

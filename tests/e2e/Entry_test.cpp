@@ -2,6 +2,7 @@
 // usage text, missing scenario, run log and the fatal-error path.
 #include "CfgUnit/Messages.h"
 
+#include "support/PlantedDll.h"
 #include "support/ScratchInstall.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,26 @@ TEST_F(EntryTest, EveryLogNamedIsCreatedAnewRelativeToTheCurrentDirectory)
     EXPECT_EQ("", ReadBytes(install.WorkDir() + "first.log"));
     EXPECT_NE(std::string::npos, ReadBytes(install.WorkDir() + "second.log").find("] -> Get warden full name: \r\n"));
     EXPECT_FALSE(Exists(install.ProgramDir() + "second.log"));
+}
+
+// Theming is loaded by bare name when the first window opens: a uxtheme.dll
+// planted beside a program without the protection (throwing_program.exe)
+// loads into it, but not into this one.
+TEST_F(EntryTest, ADllPlantedBesideTheProgramIsNotLoadedOnDemand)
+{
+    const std::string marker = install.ProgramDir() + "uxtheme.dll.loaded";
+    WriteBytes(install.ProgramDir() + "uxtheme.dll", ReadBytes(BinDir() + "planted_version.dll"));
+    WriteBytes(install.ProgramDir() + "unguarded.exe", ReadBytes(BinDir() + "throwing_program.exe"));
+    PreferDllBesideProgram unguarded("unguarded.exe", "uxtheme");
+    PreferDllBesideProgram program("WardCfgUp.exe", "uxtheme");
+
+    RunAndDriveBoxes("\"" + install.ProgramDir() + "unguarded.exe\"", "", {Answer::Ok}, 60000);
+    bool plantingWorks = Exists(marker);
+    ::DeleteFileA(marker.c_str());
+    Run("?", {Answer::Ok});
+
+    ASSERT_TRUE(plantingWorks) << "the planting itself does not work here";
+    EXPECT_FALSE(Exists(marker));
 }
 
 TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)

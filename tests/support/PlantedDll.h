@@ -1,0 +1,20 @@
+// Wine takes its own built-in DLLs before a DLL of the same name in a
+// program's folder, where Windows takes the one in the folder for every DLL
+// it does not load from the system directory alone. Tests of planted DLLs
+// make Wine do the same, through its per-program settings.
+#pragma once
+
+#include <string>
+
+class PreferDllBesideProgram {
+public:
+    // For the life of this object, Wine prefers `dll` (a name without ".dll")
+    // found beside the program of that file name.
+    PreferDllBesideProgram(const std::string& program, const std::string& dll);
+    ~PreferDllBesideProgram();
+    PreferDllBesideProgram(const PreferDllBesideProgram&) = delete;
+    PreferDllBesideProgram& operator=(const PreferDllBesideProgram&) = delete;
+
+private:
+    std::string key_;
+};
