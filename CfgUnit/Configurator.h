@@ -62,6 +62,10 @@ public:
 
     // --- Run control (Configurator.cpp) ---
     std::string ParseCommandLine();
+    // Whether no other update run is in progress; this one then counts as in
+    // progress until the configurator is freed. Otherwise one line goes to the
+    // log named on the command line, if it can be made.
+    bool ClaimUpdateRun();
     HWND OwnerWindow() const { return nullptr; }
 
     // --- Message catalogue and default scenario (Messages.cpp) ---
@@ -119,6 +123,7 @@ public:
 private:
     // Logs named by an earlier "-l=": kept open, and empty, until the end.
     std::vector<platform::FileHandle> EarlierLogs;
+    platform::UniqueHandle UpdateRunClaim;
 };
 
 // The program's single instance; created after ProcessSearcher, freed before it.

@@ -17,7 +17,8 @@ static void Run()
         ProcessSearcher = nullptr;
     });
 
-    if (Configurator->WriteDefaultScenario())
+    // "?" and "-cw=" change nothing of the client's: they run even during an update.
+    if (Configurator->WriteDefaultScenario() || !Configurator->ClaimUpdateRun())
         return;
     Configurator->LoadScenario();
     Configurator->RunUpdate();

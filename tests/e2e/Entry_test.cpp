@@ -2,6 +2,7 @@
 // usage text, missing scenario, run log and the fatal-error path.
 #include "CfgUnit/Messages.h"
 
+#include "support/LogLines.h"
 #include "support/PlantedDll.h"
 #include "support/ScratchInstall.h"
 
@@ -108,6 +109,29 @@ TEST_F(EntryTest, ADllPlantedBesideTheProgramIsNotLoadedOnDemand)
 
     ASSERT_TRUE(plantingWorks) << "the planting itself does not work here";
     EXPECT_FALSE(Exists(marker));
+}
+
+// Users start it again when nothing seems to happen during the registrations.
+// While a run is in progress another update run ends at once without a box or
+// a change, with one line in its log; "-cw=" and "?" work as ever.
+TEST_F(EntryTest, ASecondUpdateRunWhileOneIsInProgressEndsAtOnce)
+{
+    WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\n");
+    ProgramRunResult second;
+    ProgramRunResult first = install.Run("-c=scen.ini -l=first.log", {Answer::Ok}, [&](const BoxRecord&) {
+        second = install.Run("-c=scen.ini -l=second.log");
+        install.Run("-c=scen.ini -l=first.log");  // leaves the first run's log alone
+        install.Run("-cw=def.ini");
+    });
+    ASSERT_EQ(1u, first.boxes.size());
+    EXPECT_EQ(NoClient, first.boxes[0].text);
+    EXPECT_TRUE(second.finished);
+    EXPECT_EQ(0u, second.exitCode);
+    EXPECT_TRUE(second.boxes.empty()) << Describe(second.boxes);
+    EXPECT_EQ(std::vector<std::string>{"Another update run is in progress: this one ends without a change"},
+              LogTexts(install.WorkDir() + "second.log"));
+    EXPECT_NE(std::string::npos, ReadBytes(install.WorkDir() + "first.log").find("Get warden full name"));
+    EXPECT_TRUE(Exists(install.ProgramDir() + "def.ini"));
 }
 
 TEST(FatalError, AnEscapingExceptionEndsWithRuntimeError217)
