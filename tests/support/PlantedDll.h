@@ -1,7 +1,6 @@
-// Wine takes its own built-in DLLs before a DLL of the same name in a
-// program's folder, where Windows takes the one in the folder for every DLL
-// it does not load from the system directory alone. Tests of planted DLLs
-// make Wine do the same, through its per-program settings.
+// Wine prefers its built-in DLLs to one in a program's folder, where Windows
+// takes the one in the folder for every DLL it does not load from the system
+// directory alone. Tests of planted DLLs make Wine do as Windows does.
 #pragma once
 
 #include <string>

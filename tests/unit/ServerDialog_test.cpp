@@ -510,7 +510,7 @@ TEST(ServerDialogElements, OneServerShowsItsHostReadOnlyOutsideTheTabOrder)
     EXPECT_TRUE(call.boxes.empty()) << Describe(call.boxes);
 }
 
-// The dialog holds the server field, an edit field or a drop-down list, as a Control.
+// The dialog owns its server field, an edit field or a drop-down list, as a Control.
 TEST(ServerDialogElements, AFieldOfEitherKindIsDeletedThroughItsBase)
 {
     EXPECT_TRUE(std::has_virtual_destructor<platform::Control>::value);
