@@ -7,6 +7,9 @@
 
 TConfigurator* Configurator = nullptr;
 
+// Names the update run of any version of this program, and nothing else.
+static const char* const UpdateRunMutexName = "WardCfgUp update run {71cb88b1-87ff-4a15-9601-629ee6952460}";
+
 std::string ProgramDir()
 {
     std::string name = platform::ModuleFileName();
@@ -46,4 +49,18 @@ std::string TConfigurator::ParseCommandLine()
             OpenLog(parameter.substr(3));
     }
     return scenarioPath;
+}
+
+// Two runs at once would back up each other's copies and delete each other's
+// backups; a user starts the program again when the registrations seem to hang.
+bool TConfigurator::ClaimUpdateRun()
+{
+    bool taken = false;
+    UpdateRunClaim = platform::NamedMutex(UpdateRunMutexName, taken);
+    if (!taken)
+        return true;
+    UpdateRunClaim.reset();
+    ParseCommandLine();
+    WriteLog("Another update run is in progress: this one ends without a change");
+    return false;
 }

@@ -62,6 +62,10 @@ public:
 
     // --- Run control (Configurator.cpp) ---
     std::string ParseCommandLine();
+    // Whether no other update run is in progress; this one then counts as in
+    // progress until the configurator is freed. Otherwise one line goes to the
+    // log named on the command line, if it can be made.
+    bool ClaimUpdateRun();
     HWND OwnerWindow() const { return nullptr; }
 
     // --- Message catalogue and default scenario (Messages.cpp) ---
@@ -97,6 +101,10 @@ public:
     // --- Update cycle (UpdateCycle.cpp) ---
     void RunUpdate();
     void Restore();
+    // The name under which the update keeps a destination it replaces: the
+    // extension changed to ".bak", unless that name is another file of the run
+    // or another destination's backup too; then the whole name + ".bak".
+    std::string BackupName(const std::string& destination) const;
 
     // --- Module runner (ModuleRunner.cpp) ---
     bool RunModul(const std::string& commandLine);
@@ -110,6 +118,9 @@ public:
 
     // --- Tunnel settings correction (WardenCorrection.cpp) ---
     bool CorrectWardenCfg();
+    // The tunnel settings file in DestDir, and the copy the correction keeps of it.
+    std::string WardenCfgPath() const;
+    std::string WardenCfgBackupPath() const;
 
     // --- Server settings dialog (ServerDialog.cpp, through the user interface) ---
     bool ShowNewWebHostDialog(StringList& servers, int& chosenSection, int& targetSection);
@@ -117,6 +128,7 @@ public:
 private:
     // Logs named by an earlier "-l=": kept open, and empty, until the end.
     std::vector<platform::FileHandle> EarlierLogs;
+    platform::UniqueHandle UpdateRunClaim;
 };
 
 // The program's single instance; created after ProcessSearcher, freed before it.

@@ -59,6 +59,11 @@ std::string ExpandEnvironmentText(const std::string& text)
     return platform::ExpandEnvironment(text);
 }
 
+void StartProgramAt(const std::string& path)
+{
+    platform::ExecProgram("\"" + path + "\"", SW_SHOWNORMAL);
+}
+
 bool TConfigurator::RunModul(const std::string& commandLine)
 {
     WriteLog("Start RunModul CmdLine: " + commandLine);
@@ -94,7 +99,7 @@ void TConfigurator::AutostartModules()
 {
     for (int i = 0; i < AutostartList.Count(); ++i) {
         WriteLog("Autostart modul: " + AutostartList[i]);
-        platform::ExecProgram(AutostartList[i], SW_SHOWNORMAL);
+        StartProgramAt(AutostartList[i]);
     }
 }
 

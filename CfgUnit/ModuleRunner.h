@@ -1,4 +1,4 @@
-// Helpers of the module runner that other stages use in their log lines.
+// Helpers of the module runner that other stages use.
 #pragma once
 
 #include <cstdint>
@@ -9,3 +9,8 @@ std::string ShellExecuteErrorText(std::uintptr_t code);
 
 // The text with its %VARIABLE% references expanded; empty when the expansion fails.
 std::string ExpandEnvironmentText(const std::string& text);
+
+// Starts the program at exactly this path (WinExec, show-normal, no wait). The
+// path is quoted: unquoted, WinExec would try it cut at each blank first, and
+// start C:\x\Bank.exe for C:\x\Bank run client\wardlink.exe.
+void StartProgramAt(const std::string& path);

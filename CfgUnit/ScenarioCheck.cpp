@@ -476,11 +476,10 @@ private:
             if (!problem.empty())
                 Error(line, where + " " + problem);
             else if (twin < i)
-                Error(line, where + " is listed again (" + SourceFileKey(twin + 1) +
-                                "): the second copy replaces the backup of the first");
-            else if (EqualFoldingAscii(BackupName(entry), entry))
-                Error(line, where + " is its own backup name: the run deletes the installed file instead of "
-                                  "keeping it");
+                Error(line, where + " is listed again (" + SourceFileKey(twin + 1) + "): the run copies it twice");
+            else if (EqualFoldingAscii(PlainBackupName(entry), entry))
+                Warning(line, where + " is named like a backup: the run keeps the installed file as " +
+                                  cfg_.BackupName(entry));
             else {
                 CheckBackupCollisions(i, line, where);
                 CheckSourceFile(entry, line, where);
@@ -491,11 +490,12 @@ private:
     void CheckBackupCollisions(int index, int line, const std::string& where)
     {
         const StringList& files = cfg_.SourceFiles;
-        const std::string backup = BackupName(files[index]);
+        const std::string backup = PlainBackupName(files[index]);
         for (int i = 0; i < index; ++i)
-            if (EqualFoldingAscii(BackupName(files[i]), backup) && !EqualFoldingAscii(files[i], files[index]))
-                Warning(line, where + " and " + SourceFileKey(i + 1) + " " + files[i] + " both back up to " + backup +
-                                  ": the second backup replaces the first");
+            if (EqualFoldingAscii(PlainBackupName(files[i]), backup) && !EqualFoldingAscii(files[i], files[index]))
+                Warning(line, where + " and " + SourceFileKey(i + 1) + " " + files[i] + " share the backup name " +
+                                  backup + ": the run keeps them as " + cfg_.BackupName(files[i]) + " and " +
+                                  cfg_.BackupName(files[index]));
     }
 
     void CheckSourceFile(const std::string& entry, int line, const std::string& where)

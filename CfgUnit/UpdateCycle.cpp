@@ -1,12 +1,13 @@
 #include "CfgUnit/Configurator.h"
 
 #include "CfgUnit/Messages.h"
+#include "CfgUnit/ModuleRunner.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "common/FileNames.h"
 #include "common/FormatText.h"
 #include "common/SystemErrorText.h"
 #include "platform/Files.h"
-#include "platform/Launch.h"
+#include "platform/System.h"
 
 namespace {
 
@@ -21,6 +22,25 @@ void SearchWarden()
     ProcessSearcher->FullPath = true;
     ProcessSearcher->ProcessName = WardenImage;
     ProcessSearcher->SearchProcesses();
+}
+
+// The run's destinations, each once: an entry listed twice names one file.
+StringList Destinations(const TConfigurator& cfg)
+{
+    StringList destinations;
+    for (int i = 0; i < cfg.SourceFiles.Count(); ++i)
+        if (destinations.IndexOf(cfg.DestDir + cfg.SourceFiles[i]) < 0)
+            destinations.Add(cfg.DestDir + cfg.SourceFiles[i]);
+    return destinations;
+}
+
+// File names compare as the file system does: letter case ignored.
+int CountOf(const StringList& names, const std::string& name)
+{
+    int count = 0;
+    for (int i = 0; i < names.Count(); ++i)
+        count += platform::EqualIgnoringCaseInLocale(names[i], name) ? 1 : 0;
+    return count;
 }
 
 bool IsActiveX(const std::string& entry)
@@ -61,7 +81,7 @@ static bool BackUp(TConfigurator& cfg, const std::string& destination, bool acti
 {
     if (activeX)
         cfg.UnRegisterOCX(destination);
-    std::string backup = BackupName(destination);
+    std::string backup = cfg.BackupName(destination);
     if (FileExists(backup))
         SetNormalAndDelete(backup);
     if (!platform::MoveFileTo(destination, backup)) {
@@ -83,8 +103,10 @@ static bool InstallFile(TConfigurator& cfg, const std::string& entry)
     bool activeX = IsActiveX(entry);
     cfg.WriteLog("Dest modul name: " + destination);
     platform::SetAttributes(destination, FILE_ATTRIBUTE_NORMAL);
-    int restoreIndex = -1;
-    if (FileExists(destination) && !BackUp(cfg, destination, activeX, restoreIndex))
+    // An entry listed twice is backed up once: the second time the file holds
+    // this cycle's own copy, and its backup the original.
+    int restoreIndex = cfg.RestoreList.IndexOf(destination);
+    if (restoreIndex < 0 && FileExists(destination) && !BackUp(cfg, destination, activeX, restoreIndex))
         return false;
 
     cfg.WriteLog("Start copy: " + entry + " -> " + destination);
@@ -173,6 +195,8 @@ static void RunMainStage(TConfigurator& cfg, bool& success)
         cfg.Restore();
         return;
     case TCopyOutcome::Copied:
+        // The update is done: an exception from here on must not roll it back.
+        cfg.RestoreList.Clear();
         if (cfg.RemoveBackup)
             DeleteSources(cfg);
         cfg.AutostartModules();
@@ -187,7 +211,7 @@ static void RestartWarden(TConfigurator& cfg)
     SearchWarden();
     ProcessSearcher->TerminateProcesses();
     cfg.WriteLog("Start module " + cfg.WardenFullName);
-    platform::ExecProgram(cfg.WardenFullName, SW_SHOWNORMAL);
+    StartProgramAt(cfg.WardenFullName);
 }
 
 static void RunClosingSteps(TConfigurator& cfg, bool success)
@@ -222,6 +246,28 @@ void TConfigurator::RunUpdate()
         throw;
     }
     RunClosingSteps(*this, success);
+}
+
+std::string TConfigurator::BackupName(const std::string& destination) const
+{
+    const StringList destinations = Destinations(*this);
+    StringList plainNames;
+    for (int i = 0; i < destinations.Count(); ++i)
+        plainNames.Add(PlainBackupName(destinations[i]));
+    // No backup may take the name of a file of the run or of the settings file's backup.
+    StringList taken = destinations;
+    taken.Add(WardenCfgBackupPath());
+    for (int i = 0; i < destinations.Count(); ++i) {
+        std::string name = plainNames[i];
+        if (taken.IndexOf(name) >= 0 || CountOf(plainNames, name) > 1)
+            name = destinations[i] + ".bak";
+        while (taken.IndexOf(name) >= 0)
+            name += ".bak";
+        if (platform::EqualIgnoringCaseInLocale(destinations[i], destination))
+            return name;
+        taken.Add(name);
+    }
+    return PlainBackupName(destination);
 }
 
 void TConfigurator::Restore()

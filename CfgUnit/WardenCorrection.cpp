@@ -31,7 +31,7 @@ unsigned long FailureCode()
 // Copies the settings file over the backup beside it; the system error code when the copy failed.
 unsigned long BackUpSettingsFile(TConfigurator& configurator, const std::string& cfgPath)
 {
-    const std::string backupPath = ChangeExtension(cfgPath, ".bak");
+    const std::string backupPath = configurator.WardenCfgBackupPath();
     // Clearing read-only lets the copy overwrite the backup and the run write the file;
     // the backup need not exist, so neither result is judged.
     platform::SetAttributes(cfgPath, FILE_ATTRIBUTE_NORMAL);
@@ -76,7 +76,7 @@ bool NeedCopyConfig(TConfigurator& configurator, TSettingsCorrection& state, con
     state.NewWardenLocation = state.TranslateWardenLocation(location);
     configurator.WriteLog("function NeedCopyConfig NewWardenLocation=" + state.NewWardenLocation);
 
-    int existing = state.FindConfigSectionByHost(state.CurrentSection + 1, state.NewWebServerHost);
+    int existing = state.FindConfigSectionByHost(state.CurrentSection + 1LL, state.NewWebServerHost);
     configurator.WriteLog("function NeedCopyConfig FindConfigSectionByHost=" + std::to_string(existing));
     if (existing == 0)
         return true;
@@ -104,16 +104,15 @@ void CorrectFromScenario(TConfigurator& configurator, TSettingsCorrection& state
     state.Work.Clear();
     configurator.WriteLog("Found max num of sections \"Client\\Web servers\\s\" : " +
                           std::to_string(state.MaxSectionNumber));
-    state.NextSectionNumber = state.MaxSectionNumber + 1;
-    for (state.CurrentSection = 1; state.CurrentSection <= state.MaxSectionNumber; ++state.CurrentSection) {
-        const int number = state.CurrentSection;
-        if (!state.HasServerSection(number))
-            continue;
+    state.NextSectionNumber = NumberAfter(state.MaxSectionNumber);
+    for (int number : state.ServerNumbers()) {
+        state.CurrentSection = number;
         std::string location = state.ServerValue(number, WardenLocationKey);
         std::string host = state.ServerHost(number);
         if (NeedCopyConfig(configurator, state, host, location)) {
             configurator.WriteLog("Need copy section: " + ServerSectionName(number));
-            state.CopyConfigSection(number);
+            if (!state.CopyConfigSection(number))
+                return;
         } else {
             configurator.WriteLog("No need copy section: " + ServerSectionName(number));
         }
@@ -125,9 +124,7 @@ void CorrectFromScenario(TConfigurator& configurator, TSettingsCorrection& state
 void ListServers(TSettingsCorrection& state)
 {
     state.Work.Clear();
-    for (int number = 1; number <= state.MaxSectionNumber; ++number) {
-        if (!state.HasServerSection(number))
-            continue;
+    for (int number : state.ServerNumbers()) {
         std::string host = state.ServerHost(number);
         if (host.empty())
             continue;
@@ -148,7 +145,7 @@ bool CorrectFromDialog(TConfigurator& configurator, TSettingsCorrection& state)
         configurator.ShowMessage(NoProtectedServerText, Box::Error, Box::ErrorStyle);
         return true;
     }
-    state.NextSectionNumber = state.MaxSectionNumber + 1;
+    state.NextSectionNumber = NumberAfter(state.MaxSectionNumber);
     if (!configurator.ShowNewWebHostDialog(state.Work, state.CurrentSection, state.NextSectionNumber))
         return false;
     // Copying a section that was not listed would write one with empty tunnel locations.
@@ -182,10 +179,20 @@ bool FinishCorrection(TConfigurator& configurator, const std::string& cfgPath, c
 
 }  // namespace
 
+std::string TConfigurator::WardenCfgPath() const
+{
+    return DestDir + "warden.cfg";
+}
+
+std::string TConfigurator::WardenCfgBackupPath() const
+{
+    return ChangeExtension(WardenCfgPath(), ".bak");
+}
+
 bool TConfigurator::CorrectWardenCfg()
 {
     WriteLog("Start CorrectWardenCfg");
-    const std::string cfgPath = DestDir + "warden.cfg";
+    const std::string cfgPath = WardenCfgPath();
     if (!FileExists(cfgPath)) {
         WriteLog("NOT FileExists: " + cfgPath);
         ShowMessage(FormatText(ERROR_NOTFOUND_WARDENCFG, {cfgPath}), Box::Error, Box::ErrorStyle);
@@ -194,23 +201,26 @@ bool TConfigurator::CorrectWardenCfg()
 
     TCorrectionOutcome outcome;
     outcome.failure = BackUpSettingsFile(*this, cfgPath);
-    bool result = false;
-    {
-        TSettingsCorrection state(*this, cfgPath);
-        // Runs on every way out, an exception included, which then travels on.
-        platform::ScopeGuard finish([&] {
-            if (outcome.failure == 0)
-                outcome.failure = state.CfgFile.FirstWriteError();
-            result = FinishCorrection(*this, cfgPath, outcome);
-        });
-        // Without a backup the settings file is not touched: the run fails as it stands.
-        if (outcome.failure != 0)
-            return false;
+    TSettingsCorrection state(*this, cfgPath);
+    auto finish = [&] {
+        if (outcome.failure == 0)
+            outcome.failure = state.Failure();
+        return FinishCorrection(*this, cfgPath, outcome);
+    };
+    // Without a backup the settings file is not touched: the run fails as it stands.
+    if (outcome.failure != 0)
+        return finish();
+    try {
         state.ReadSections();
         if (WebServersHosts.Count() > 0)
             CorrectFromScenario(*this, state);
         else
             outcome.declined = !CorrectFromDialog(*this, state);
+    } catch (...) {
+        // The end runs on this way out too, then the exception travels on; one
+        // that the end raises itself travels instead (never std::terminate).
+        finish();
+        throw;
     }
-    return result;
+    return finish();
 }

@@ -21,6 +21,16 @@ int LeadingDigitsValue(const std::string& text)
     return static_cast<int>(value);
 }
 
+// The number after the prefix of a server section or its crypto sub-section;
+// false for a name without the prefix.
+bool SectionNumberOf(const std::string& name, int& number)
+{
+    if (!EqualFoldingAscii(name.substr(0, ServerSectionPrefix.size()), ServerSectionPrefix))
+        return false;
+    number = LeadingDigitsValue(name.substr(ServerSectionPrefix.size()));
+    return true;
+}
+
 }  // namespace
 
 TLocation SplitLocation(const std::string& location)
@@ -35,6 +45,11 @@ TLocation SplitLocation(const std::string& location)
 std::string ServerSectionName(int number)
 {
     return ServerSectionPrefix + std::to_string(number);
+}
+
+int NumberAfter(int number)
+{
+    return number < INT_MAX ? number + 1 : NoSectionNumber;
 }
 
 std::string CryptoSectionName(int number)
@@ -59,6 +74,13 @@ void TSettingsCorrection::ReadSections()
     // A cut list would hide servers and let copies overwrite them.
     CfgFile.ReadSectionNames(SectionNames);
     MaxSectionNumber = FindMaxSectionNumber();
+    // Every server section's name carries its number, so no other number can exist.
+    for (int i = 0; i < SectionNames.Count(); ++i) {
+        int number;
+        if (SectionNumberOf(SectionNames[i], number) && number > 0 && serverNumbers_.count(number) == 0 &&
+            SectionNames.IndexOf(ServerSectionName(number)) >= 0)
+            serverNumbers_.insert(number);
+    }
 }
 
 std::string TSettingsCorrection::TranslateWardenLocation(const std::string& location) const
@@ -74,21 +96,11 @@ int TSettingsCorrection::FindMaxSectionNumber() const
 {
     int highest = 0;
     for (int i = 0; i < SectionNames.Count(); ++i) {
-        const std::string& name = SectionNames[i];
-        if (EqualFoldingAscii(name.substr(0, ServerSectionPrefix.size()), ServerSectionPrefix))
-            highest = std::max(highest, LeadingDigitsValue(name.substr(ServerSectionPrefix.size())));
+        int number;
+        if (SectionNumberOf(SectionNames[i], number))
+            highest = std::max(highest, number);
     }
     return highest;
-}
-
-bool TSettingsCorrection::HasServerSection(int number)
-{
-    auto known = serverSectionExists_.find(number);
-    if (known != serverSectionExists_.end())
-        return known->second;
-    bool exists = SectionNames.IndexOf(ServerSectionName(number)) >= 0;
-    serverSectionExists_.emplace(number, exists);
-    return exists;
 }
 
 std::string TSettingsCorrection::ServerValue(int number, const std::string& key)
@@ -108,17 +120,24 @@ std::string TSettingsCorrection::ServerHost(int number)
     return host;
 }
 
-int TSettingsCorrection::FindConfigSectionByHost(int first, const std::string& host)
+int TSettingsCorrection::FindConfigSectionByHost(long long first, const std::string& host)
 {
-    for (int number = first; number <= MaxSectionNumber; ++number)
-        if (HasServerSection(number) && ServerHost(number) == host)
-            return number;
+    if (first > INT_MAX)
+        return 0;
+    for (auto number = serverNumbers_.lower_bound(static_cast<int>(first)); number != serverNumbers_.end(); ++number)
+        if (ServerHost(*number) == host)
+            return *number;
     return 0;
 }
 
-void TSettingsCorrection::CopyConfigSection(int source)
+bool TSettingsCorrection::CopyConfigSection(int source)
 {
     const int target = NextSectionNumber;
+    if (target == NoSectionNumber) {
+        configurator_.WriteLog("No section number left for a copy of section: " + ServerSectionName(source));
+        noNumberLeft_ = true;
+        return false;
+    }
     const std::string reserveLocation = ServerValue(source, ReserveLocationKey);
 
     ReadSectionLines(ServerSectionName(source));
@@ -137,7 +156,13 @@ void TSettingsCorrection::CopyConfigSection(int source)
     ReplaceSection(CryptoSectionName(target));
     LogWrittenSection(CryptoSectionName(target));
 
-    NextSectionNumber = target + 1;
+    NextSectionNumber = NumberAfter(target);
+    return true;
+}
+
+unsigned long TSettingsCorrection::Failure() const
+{
+    return noNumberLeft_ ? ERROR_ARITHMETIC_OVERFLOW : CfgFile.FirstWriteError();
 }
 
 void TSettingsCorrection::ReadIntoWork(const std::string& section)

@@ -8,6 +8,7 @@
 #include "common/StringList.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 class TConfigurator;
@@ -30,6 +31,10 @@ struct TLocation {
     int Port;
 };
 TLocation SplitLocation(const std::string& location);
+
+// The number a new section gets after `number`; none when no int can hold it.
+constexpr int NoSectionNumber = 0;
+int NumberAfter(int number);
 
 // Whether two tunnel locations (host, or host:port; port 80 when none is
 // given) name the same server; only the letters A to Z of the hosts are folded.
@@ -57,13 +62,16 @@ public:
     std::string TranslateWardenLocation(const std::string& location) const;
     int FindMaxSectionNumber() const;
     // The first server section from `first` on whose host is exactly `host`; 0 for none.
-    int FindConfigSectionByHost(int first, const std::string& host);
+    int FindConfigSectionByHost(long long first, const std::string& host);
     // Writes section NextSectionNumber as a copy of `source` for the new host and
     // tunnel location, with the crypto parameters applied; then moves NextSectionNumber on.
-    void CopyConfigSection(int source);
+    // False, and nothing written, when no number is left for the copy.
+    bool CopyConfigSection(int source);
+    // The system error code of the first thing that failed in the file; 0 while nothing has.
+    unsigned long Failure() const;
 
-    // Whether the file had server section `number` when the run started.
-    bool HasServerSection(int number);
+    // The numbers of the server sections the file had when the run started, in order.
+    const std::set<int>& ServerNumbers() const { return serverNumbers_; }
     // A key of a server section, read in read mode.
     std::string ServerValue(int number, const std::string& key);
     // Its "web server host", read once: the lookups ask for the same hosts again and again.
@@ -77,7 +85,9 @@ private:
     void LogWrittenSection(const std::string& section);
 
     TConfigurator& configurator_;
-    // The section names never change during a run, so each lookup is made once.
-    std::map<int, bool> serverSectionExists_;
+    // Only these are visited: counting up to a number as large as the file
+    // may name would never end.
+    std::set<int> serverNumbers_;
+    bool noNumberLeft_ = false;
     std::map<int, std::string> serverHosts_;  // forgotten when the run writes the section
 };

@@ -2,6 +2,7 @@
 #include "CfgUnit/Configurator.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "platform/FatalError.h"
+#include "platform/SystemLibrary.h"
 
 #include <memory>
 
@@ -16,9 +17,12 @@ static int Run()
         ProcessSearcher = nullptr;
     });
 
+    // "?", "-cw=" and "-check=" change nothing of the client's: they run even during an update.
     int exitCode = 0;
     if (Configurator->WriteDefaultScenario() || Configurator->CheckScenario(exitCode))
         return exitCode;
+    if (!Configurator->ClaimUpdateRun())
+        return 0;
     Configurator->LoadScenario();
     Configurator->RunUpdate();
     return 0;
@@ -26,5 +30,6 @@ static int Run()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    platform::RestrictDllSearch();
     return platform::RunGuarded(Run);
 }

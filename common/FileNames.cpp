@@ -36,7 +36,7 @@ std::string ChangeExtension(const std::string& name, const std::string& extensio
     return name.substr(0, ExtensionStart(name)) + extension;
 }
 
-std::string BackupName(const std::string& name)
+std::string PlainBackupName(const std::string& name)
 {
     return ChangeExtension(name, ".bak");
 }

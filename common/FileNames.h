@@ -12,7 +12,7 @@ std::string ExtensionPart(const std::string& name);
 std::string ChangeExtension(const std::string& name, const std::string& extension);
 bool HasExtension(const std::string& name, const std::string& extension);  // letters A to Z folded
 // The name under which a replaced file is kept: its extension replaced by ".bak".
-std::string BackupName(const std::string& name);
+std::string PlainBackupName(const std::string& name);
 
 // The system reports attributes for the name and they do not mark a directory.
 bool FileExists(const std::string& name);

@@ -2,7 +2,9 @@
 
 #include "common/Text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
 
 std::string FormatArg::Text() const
 {
@@ -26,11 +28,16 @@ struct Conversion {
     char type = 0;
 };
 
+// A width or precision. Digits past what the type holds saturate: any
+// larger number gives the same text once the result is cut at the limit.
 std::string::size_type ReadNumber(const std::string& s, std::string::size_type& i)
 {
+    constexpr std::string::size_type Most = std::numeric_limits<std::string::size_type>::max();
     std::string::size_type n = 0;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
-        n = n * 10 + static_cast<std::string::size_type>(s[i++] - '0');
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+        auto digit = static_cast<std::string::size_type>(s[i] - '0');
+        n = n > (Most - digit) / 10 ? Most : n * 10 + digit;
+    }
     return n;
 }
 
@@ -95,13 +102,31 @@ std::string Digits(const Conversion& c, const FormatArg& arg)
     }
 }
 
-std::string Render(const Conversion& c, const FormatArg* arg)
+// The formatter's output: whatever lies past the limit is never built, so a
+// huge width or precision costs no more than a narrow one.
+class LimitedText {
+public:
+    void Append(std::string::size_type count, char c) { text_.append(std::min(count, Room()), c); }
+    void Append(const std::string& s) { text_.append(s, 0, Room()); }
+    bool Full() const { return Room() == 0; }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string::size_type Room() const { return FormatTextLimit - text_.size(); }
+    std::string text_;
+};
+
+void Render(const Conversion& c, const FormatArg* arg, LimitedText& out)
 {
-    if (!TakesArgument(c.type))  // unknown types print themselves
-        return std::string(1, c.type);
+    if (!TakesArgument(c.type)) {  // unknown types print themselves
+        out.Append(1, c.type);
+        return;
+    }
     if (!arg)
-        return std::string();
+        return;
+    std::string sign;
     std::string body;
+    std::string::size_type precisionZeros = 0;
     bool numeric = false;
     switch (c.type) {
     case 's':
@@ -126,36 +151,42 @@ std::string Render(const Conversion& c, const FormatArg* arg)
         }
         body = Digits(c, *arg);
         numeric = true;
-        if (c.hasPrecision && body.size() < c.precision)
-            body.insert(body[0] == '-' ? 1 : 0, c.precision - body.size(), '0');
+        if (body[0] == '-') {
+            sign = "-";
+            body.erase(0, 1);
+        }
+        if (c.hasPrecision && sign.size() + body.size() < c.precision)
+            precisionZeros = c.precision - sign.size() - body.size();
         break;
     }
-    if (body.size() < c.width) {
-        std::string::size_type pad = c.width - body.size();
-        if (c.leftAlign)
-            body.append(pad, ' ');
-        else if (c.zeroPad && numeric)
-            body.insert(body[0] == '-' ? 1 : 0, pad, '0');
-        else
-            body.insert(0, pad, ' ');
-    }
-    return body;
+    const std::string::size_type length = sign.size() + precisionZeros + body.size();
+    const std::string::size_type pad = c.width > length ? c.width - length : 0;
+    const bool zeroPad = c.zeroPad && numeric && !c.leftAlign;
+    if (!c.leftAlign && !zeroPad)
+        out.Append(pad, ' ');
+    out.Append(sign);
+    if (zeroPad)
+        out.Append(pad, '0');
+    out.Append(precisionZeros, '0');
+    out.Append(body);
+    if (c.leftAlign)
+        out.Append(pad, ' ');
 }
 
 }  // namespace
 
 std::string FormatText(const std::string& templateText, std::initializer_list<FormatArg> args)
 {
-    std::string out;
+    LimitedText out;
     const FormatArg* next = args.begin();
-    for (std::string::size_type i = 0; i < templateText.size() && out.size() < FormatTextLimit;) {
+    for (std::string::size_type i = 0; i < templateText.size() && !out.Full();) {
         if (templateText[i] != '%') {
-            out += templateText[i++];
+            out.Append(1, templateText[i++]);
             continue;
         }
         ++i;
         if (i < templateText.size() && templateText[i] == '%') {
-            out += '%';
+            out.Append(1, '%');
             ++i;
             continue;
         }
@@ -165,11 +196,9 @@ std::string FormatText(const std::string& templateText, std::initializer_list<Fo
         const FormatArg* arg = nullptr;
         if (TakesArgument(c.type) && next != args.end())
             arg = next++;
-        out += Render(c, arg);
+        Render(c, arg, out);
     }
-    if (out.size() > FormatTextLimit)
-        out.resize(FormatTextLimit);
-    return out;
+    return out.Text();
 }
 
 std::vector<TTemplateConversion> TemplateConversions(const std::string& templateText)

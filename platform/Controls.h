@@ -16,6 +16,9 @@ constexpr int EditExtraHeight = 8;
 
 class Control {
 public:
+    // Controls are owned through std::unique_ptr<Control> as well.
+    virtual ~Control() = default;
+
     Bounds GetBounds() const;  // in the client area of the window
     void SetBounds(const Bounds& bounds);
     void SetLeft(int left);

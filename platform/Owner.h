@@ -86,7 +86,8 @@ using Library = Owner<LibraryTraits>;
 using Window = Owner<WindowTraits>;
 using GdiObject = Owner<GdiObjectTraits>;
 
-// For the rare cleanup that is not an owner.
+// For the rare cleanup that is not an owner. Only for one that cannot throw:
+// a destructor is noexcept, so a throw from it ends the process in std::terminate.
 template <typename F>
 class ScopeGuard {
 public:

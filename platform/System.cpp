@@ -49,6 +49,14 @@ void Sleep(DWORD milliseconds)
     ::Sleep(milliseconds);
 }
 
+UniqueHandle NamedMutex(const std::string& name, bool& taken)
+{
+    UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, name.c_str()));
+    DWORD error = ::GetLastError();
+    taken = error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED);
+    return mutex;
+}
+
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style)
 {
     return ::MessageBoxA(owner, text.c_str(), caption.c_str(), style);

@@ -1,7 +1,7 @@
 // Text, time, errors and the command line: kernel32 and user32 calls.
 #pragma once
 
-#include <windows.h>
+#include "platform/Owner.h"
 
 #include <string>
 
@@ -25,6 +25,11 @@ LocalStamp LocalNow(const char* datePicture, const char* timePicture);
 
 std::string CommandLine();
 void Sleep(DWORD milliseconds);
+
+// CreateMutexA, not owned, of the session's namespace. `taken`: the name was
+// already in use (ERROR_ALREADY_EXISTS, or ERROR_ACCESS_DENIED for a mutex
+// made under other rights); the handle is then empty or shared.
+UniqueHandle NamedMutex(const std::string& name, bool& taken);
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style);
 

@@ -14,4 +14,15 @@ Library LoadSystemLibrary(const char* name)
     return Library(::LoadLibraryA((directory + name).c_str()));
 }
 
+void RestrictDllSearch()
+{
+    // Bound at run time: both are younger than the oldest systems the program runs on.
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    auto setDefaultDirectories = EntryPoint<BOOL(WINAPI*)(DWORD)>(kernel, "SetDefaultDllDirectories");
+    if (setDefaultDirectories && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
+    if (auto setDirectory = EntryPoint<BOOL(WINAPI*)(LPCSTR)>(kernel, "SetDllDirectoryA"))
+        setDirectory("");
+}
+
 }  // namespace platform

@@ -10,6 +10,13 @@ namespace platform {
 // LoadLibraryA of the system directory + name; an empty owner on failure.
 Library LoadSystemLibrary(const char* name);
 
+// The system loads DLLs by bare name on demand (theming, shell and crypto
+// helpers), and would take them from the program's folder, a download folder,
+// first. From here on only the system directory is searched
+// (SetDefaultDllDirectories); where that call is missing, at least the current
+// directory is left out (SetDllDirectoryA("")); on systems without either, nothing changes.
+void RestrictDllSearch();
+
 // GetProcAddress cast to the entry point's type; null when it is missing.
 template <typename Function>
 Function EntryPoint(HMODULE module, const char* name)

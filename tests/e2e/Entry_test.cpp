@@ -2,6 +2,8 @@
 // usage text, missing scenario, run log and the fatal-error path.
 #include "CfgUnit/Messages.h"
 
+#include "support/LogLines.h"
+#include "support/PlantedDll.h"
 #include "support/ScratchInstall.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +89,39 @@ TEST_F(EntryTest, EveryLogNamedIsCreatedAnewRelativeToTheCurrentDirectory)
     EXPECT_EQ("", ReadBytes(install.WorkDir() + "first.log"));
     EXPECT_NE(std::string::npos, ReadBytes(install.WorkDir() + "second.log").find("] -> Get warden full name: \r\n"));
     EXPECT_FALSE(Exists(install.ProgramDir() + "second.log"));
+}
+
+// Theming loads by bare name with the first window: a uxtheme.dll planted beside a
+// program without the protection (throwing_program.exe) loads, not beside this one.
+TEST_F(EntryTest, ADllPlantedBesideTheProgramIsNotLoadedOnDemand)
+{
+    const std::string marker = install.ProgramDir() + "uxtheme.dll.loaded";
+    WriteBytes(install.ProgramDir() + "uxtheme.dll", ReadBytes(BinDir() + "planted_version.dll"));
+    WriteBytes(install.ProgramDir() + "unguarded.exe", ReadBytes(BinDir() + "throwing_program.exe"));
+    PreferDllBesideProgram unguarded("unguarded.exe", "uxtheme"), program("WardCfgUp.exe", "uxtheme");
+    RunAndDriveBoxes("\"" + install.ProgramDir() + "unguarded.exe\"", "", {Answer::Ok}, 60000);
+    ASSERT_TRUE(::DeleteFileA(marker.c_str())) << "the planting itself does not work here";
+    Run("?", {Answer::Ok});
+    EXPECT_FALSE(Exists(marker));
+}
+
+// Started again during a run: no box, no change (not even of the first run's log),
+// one line in its own log. "-cw=" takes no part in the rule.
+TEST_F(EntryTest, ASecondUpdateRunWhileOneIsInProgressEndsAtOnce)
+{
+    WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\n");
+    ProgramRunResult second;
+    ProgramRunResult first = install.Run("-c=scen.ini -l=first.log", {Answer::Ok}, [&](const BoxRecord&) {
+        second = install.Run("-c=scen.ini -l=second.log");
+        install.Run("-c=scen.ini -l=first.log");
+        install.Run("-cw=def.ini");
+    });
+    EXPECT_EQ(1u, first.boxes.size());
+    EXPECT_TRUE(second.finished && second.boxes.empty()) << Describe(second.boxes);
+    EXPECT_EQ(std::vector<std::string>{"Another update run is in progress: this one ends without a change"},
+              LogTexts(install.WorkDir() + "second.log"));
+    EXPECT_NE(std::string::npos, ReadBytes(install.WorkDir() + "first.log").find("Get warden full name"));
+    EXPECT_TRUE(Exists(install.ProgramDir() + "def.ini"));
 }
 
 // A check ends with its outcome as the exit code and shows one box, or writes

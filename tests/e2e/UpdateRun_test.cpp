@@ -491,6 +491,26 @@ TEST_F(UpdateRunTest, ADestinationThatCannotBeBackedUpIsNeverOverwritten)
     EXPECT_TRUE(Contains(log, "Operation fail, start restore"));
 }
 
+// Both were kept as ctl.bak, and the entry listed twice backed up its own new copy.
+TEST_F(UpdateRunTest, FilesSharingABackupNameAreEachKeptAndPutBack)
+{
+    Control(client, "ctl.ocx", "1_0_0_0");
+    Control(client, "ctl.dll", "1_2_0_0");
+    RegisterClass(client + "ctl.ocx");
+    WardenCfg();
+    Control(work, "ctl.ocx", "2_0_0_0");
+    Control(work, "ctl.dll", "2_0_0_0");
+    Scenario({"ctl.ocx", "ctl.dll", "ctl.ocx"});
+    HeldFile locked(work + "ctl.dll", true);
+    ExpectFinal(Update({Answer::Cancel, Answer::Ok}), texts.NEW_WEB_HOST_DIALOG_CANCEL);
+    EXPECT_TRUE(HoldsControl(client + "ctl.ocx", "1_0_0_0"));
+    EXPECT_TRUE(HoldsControl(client + "ctl.dll", "1_2_0_0"));
+    locked.Release();
+    ExpectFinal(Update({Answer::Ok}), texts.ALL_OK);
+    EXPECT_TRUE(HoldsControl(client + "ctl.ocx.bak", "1_0_0_0"));
+    EXPECT_TRUE(HoldsControl(client + "ctl.dll.bak", "1_2_0_0"));
+}
+
 TEST_F(UpdateRunTest, AFailingRegistrationIsLoggedAndTheRunSucceeds)
 {
     Control(client, "ctl.ocx", "noversion");

@@ -3,6 +3,8 @@
 int FakeUserInterface::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style)
 {
     boxes.push_back({owner, caption, text, style});
+    if (onBox)
+        onBox(boxes.back());
     if (answers.empty()) {
         ++unexpected;
         return IDCANCEL;

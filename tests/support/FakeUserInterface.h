@@ -25,6 +25,8 @@ public:
     std::vector<ShownBox> boxes;
     std::deque<int> answers;  // IDOK, IDCANCEL, ...
     int unexpected = 0;
+    // Called with each box once it is recorded, before it is answered: a test may throw here.
+    std::function<void(const ShownBox&)> onBox;
 
     // The server dialog; without one set, the dialog counts as unexpected and declines.
     std::function<bool(TConfigurator&, StringList&, int&, int&)> dialog;

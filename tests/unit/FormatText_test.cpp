@@ -53,3 +53,11 @@ TEST(FormatText, ResultIsCutAt1023Bytes)
     std::string fits(1023, 'y');
     EXPECT_EQ(fits, FormatText(fits, {}));
 }
+
+// Any width or precision gives what the full width would, cut at the limit.
+TEST(FormatText, HugeWidthsAndPrecisionsAreCutAtTheLimit)
+{
+    EXPECT_EQ("x" + std::string(1022, ' '), FormatText("x%99999999999s|%.99999999999s|%999999999999d", {"a", "b", 5}));
+    EXPECT_EQ(("ab" + std::string(1199, ' ') + "z").substr(0, 1023), FormatText("ab%1200s", {"z"}));
+    EXPECT_EQ("-" + std::string(1022, '0'), FormatText("%099999999999d", {-5}));
+}

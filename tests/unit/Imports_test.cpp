@@ -124,6 +124,18 @@ TEST(Imports, ShippedProgramIsA32BitImageWithItsIconAndVersion)
     EXPECT_NE(nullptr, ::FindResourceA(image.get(), MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION));
 }
 
+// Elevated as installer detection did it, and never virtualized where that detection is off.
+TEST(Imports, ShippedProgramCarriesItsManifest)
+{
+    platform::Library image(::LoadLibraryExA((BinDir() + SHIPPED_PROGRAM).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    HRSRC found = ::FindResourceA(image.get(), MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(nullptr, found);
+    std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(image.get(), found))),
+                         ::SizeofResource(image.get(), found));
+    EXPECT_NE(std::string::npos, manifest.find("level=\"requireAdministrator\"")) << manifest;
+    EXPECT_NE(std::string::npos, manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"));
+}
+
 // This test program itself links the version reading of the copy check.
 TEST(Imports, ReadingFileVersionsAddsNoImport)
 {

@@ -143,12 +143,24 @@ TEST_F(ModuleRunner, RegsvrThatCannotStartMakesRegistrationFalse)
 TEST_F(ModuleRunner, AutostartsEveryModuleInListOrderWithoutWaiting)
 {
     configurator.AutostartList.Add(Probe("first"));
-    configurator.AutostartList.Add(Probe("second") + " 7");
+    configurator.AutostartList.Add(Probe("second"));
     configurator.AutostartModules();
-    EXPECT_EQ((Lines{"Autostart modul: " + (dir / "first.exe"), "Autostart modul: " + (dir / "second.exe") + " 7"}),
+    EXPECT_EQ((Lines{"Autostart modul: " + (dir / "first.exe"), "Autostart modul: " + (dir / "second.exe")}),
               Log());
     EXPECT_NE("", AwaitCalls("first"));
     EXPECT_NE("", AwaitCalls("second"));
+}
+
+// Unquoted, WinExec would try "<dir>Bank.exe" before "<dir>Bank run client\wardlink.exe".
+TEST_F(ModuleRunner, AutostartStartsOnlyTheProgramAtTheFullPath)
+{
+    MakeDirectory(dir / "Bank run client");
+    WriteBytes(dir / "Bank run client\\wardlink.exe", ReadBytes(BinDir() + "exitprobe.exe"));
+    Probe("Bank");
+    configurator.AutostartList.Add(dir / "Bank run client\\wardlink.exe");
+    configurator.AutostartModules();
+    EXPECT_NE("", AwaitCalls("Bank run client\\wardlink"));
+    EXPECT_EQ("", Calls("Bank"));
 }
 
 TEST_F(ModuleRunner, ResultModulesGetTheirEnvironmentExpandedAfterTheFirstLogLine)

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -507,6 +508,12 @@ TEST(ServerDialogElements, OneServerShowsItsHostReadOnlyOutsideTheTabOrder)
     EXPECT_EQ("elsewhere.example=new.example\n", Lines(cfg.WebServersHosts));
     EXPECT_EQ("wl.old:4000=wl.new:5000\n", Lines(cfg.WardLocations));
     EXPECT_TRUE(call.boxes.empty()) << Describe(call.boxes);
+}
+
+// The dialog owns its server field, an edit field or a drop-down list, as a Control.
+TEST(ServerDialogElements, AFieldOfEitherKindIsDeletedThroughItsBase)
+{
+    EXPECT_TRUE(std::has_virtual_destructor<platform::Control>::value);
 }
 
 TEST(ServerDialogElements, ThreeServersAreListedInOrderWithNoneSelected)

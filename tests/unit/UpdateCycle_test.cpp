@@ -79,23 +79,40 @@ TEST_F(UpdateCycleTest, AnExceptionInTheCopyCyclePutsBackWhatWasReplaced)
     cfg.WebServersHosts.Add("old.example=new.example");
     HANDLE locked = ::CreateFileA((work + "b.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     // The copy of b.dll fails; the question whether to try again never returns.
-    struct ThrowingAtRetry : FakeUserInterface {
-        int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override
-        {
-            if (caption == "Внимание!")
-                throw std::runtime_error("retry");
-            return FakeUserInterface::ShowMessageBox(owner, text, caption, style);
-        }
-    } throwing;
-    throwing.answers = {IDOK};
+    ui.onBox = [](const ShownBox& box) {
+        if (box.caption == "Внимание!")
+            throw std::runtime_error("retry");
+    };
+    ui.answers = {IDOK};
 
     EXPECT_THROW(cfg.RunUpdate(), std::runtime_error);
     ::CloseHandle(locked);
-    ASSERT_EQ(1u, throwing.boxes.size());
-    EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, throwing.boxes[0].text);
+    ASSERT_EQ(2u, ui.boxes.size());
+    EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, ui.boxes[1].text);
     EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
     EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + "b.dll"));
     EXPECT_FALSE(Exists(client + "a.bak"));
     EXPECT_FALSE(Exists(client + "b.bak"));
     EXPECT_TRUE(Started("notok"));
+}
+
+// Names that a file of the run or the settings backup already has are not taken.
+TEST_F(UpdateCycleTest, NoTwoFilesOfARunShareABackupName)
+{
+    cfg.DestDir = client;
+    cfg.SourceFiles.Add("x.bak");
+    cfg.SourceFiles.Add("warden.dll");
+    EXPECT_EQ(client + "a.bak", cfg.BackupName(client + "a.ocx"));
+    EXPECT_EQ(client + "x.bak.bak", cfg.BackupName(client + "x.bak"));
+    EXPECT_EQ(client + "warden.dll.bak", cfg.BackupName(client + "warden.dll"));
+}
+
+// An exception after the copies (source deletion, autostart) runs Restore on its way out.
+TEST_F(UpdateCycleTest, AfterSuccessfulCopiesRestorePutsNothingBack)
+{
+    cfg.WebServersHosts.Add("old.example=new.example");
+    ui.answers = {IDOK};
+    cfg.RunUpdate();
+    cfg.Restore();
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
 }

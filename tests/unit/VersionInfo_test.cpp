@@ -4,6 +4,7 @@
 // (through Wine's per-program settings) to prefer a DLL found beside them, as
 // Windows does for version.dll.
 #include "support/BoxDriver.h"
+#include "support/PlantedDll.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -16,34 +17,10 @@ namespace {
 
 class PlantedVersionDll : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        WriteBytes(dir / "version.dll", ReadBytes(BinDir() + "planted_version.dll"));
-        for (const char* program : Programs)
-            PreferNativeVersionDll(program, true);
-    }
-    void TearDown() override
-    {
-        for (const char* program : Programs)
-            PreferNativeVersionDll(program, false);
-    }
+    void SetUp() override { WriteBytes(dir / "version.dll", ReadBytes(BinDir() + "planted_version.dll")); }
 
-    static constexpr const char* Programs[] = {"versionimporter.exe", "versionreader.exe"};
-
-    static void PreferNativeVersionDll(const std::string& program, bool prefer)
-    {
-        const std::string key = "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides";
-        if (!prefer) {
-            ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-            return;
-        }
-        HKEY overrides = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                                   nullptr, &overrides, nullptr));
-        const char order[] = "native,builtin";
-        ::RegSetValueExA(overrides, "version", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
-        ::RegCloseKey(overrides);
-    }
+    PreferDllBesideProgram importer{"versionimporter.exe", "version"};
+    PreferDllBesideProgram reader{"versionreader.exe", "version"};
 
     ProgramRunResult RunCopy(const std::string& program, const std::string& arguments)
     {

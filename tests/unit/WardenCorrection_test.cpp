@@ -256,6 +256,17 @@ TEST_F(WardenCorrection, SectionsPastTheNameBufferAreNeitherMissedNorOverwritten
               SectionText(cfgPath, S3));
 }
 
+// Counting up to the highest number would never end; no int holds the number after it.
+TEST_F(WardenCorrection, HugeSectionNumbersAreNeitherCountedUpToNorOverflowed)
+{
+    std::string original = WriteCfg({Server(S1, "old", "tun:81"), Server(S1 + "0000000000", "far", "tun:1")});
+    MapHost("old=new");
+    EXPECT_FALSE(configurator.CorrectWardenCfg());
+    EXPECT_EQ(original, ReadBytes(cfgPath));
+    ASSERT_EQ(1u, ui.boxes.size());
+    EXPECT_EQ(CorrectionError(ERROR_ARITHMETIC_OVERFLOW), ui.boxes[0].text);
+}
+
 TEST_F(WardenCorrection, ReadOnlySettingsFileLosesTheAttributeAndTheOldBackupIsReplaced)
 {
     std::string original = WriteCfg({Server(S1, "old", "tun:81")});
@@ -427,6 +438,19 @@ TEST_F(WardenCorrection, ExceptionInsideTheRunStillEndsItAndTravelsOn)
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ("Success end exec CorrectWardenCfg", LastRunLog().back());
     EXPECT_EQ(original, ReadBytes(cfgPath));
+}
+
+// Not std::terminate: the end step's box throws.
+TEST_F(WardenCorrection, ExceptionInTheEndStepTravelsOn)
+{
+    WriteCfg({Server(S1, "old", "tun:81")});
+    MakeDirectory(bakPath);
+    MapHost("old=new");
+    ui.onBox = [](const ShownBox&) { throw std::runtime_error("box broke"); };
+
+    EXPECT_THROW(configurator.CorrectWardenCfg(), std::runtime_error);
+
+    EXPECT_TRUE(LastRunLogged("Error exec CorrectWardenCfg: " + CorrectionError(ERROR_ACCESS_DENIED)));
 }
 
 }  // namespace
