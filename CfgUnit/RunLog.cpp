@@ -8,12 +8,11 @@ void TConfigurator::OpenLog(const std::string& fileName)
 {
     if (FileExists(fileName))
         platform::RemoveFile(fileName);
-    platform::FileHandle file = platform::CreateNewFile(fileName);
-    if (!file)
-        return;
+    // An earlier log stays open and empty; when this one cannot be created,
+    // logging is off for the whole run.
     if (LogFile)
         EarlierLogs.push_back(std::move(LogFile));
-    LogFile = std::move(file);
+    LogFile = platform::CreateNewFile(fileName);
 }
 
 void TConfigurator::WriteLog(const std::string& text)

@@ -1,6 +1,7 @@
 // The program's entry as a user starts it: command line, default scenario,
 // usage text, missing scenario, run log and the fatal-error path.
 #include "CfgUnit/Messages.h"
+#include "common/FormatText.h"
 
 #include "support/LogLines.h"
 #include "support/PlantedDll.h"
@@ -53,12 +54,14 @@ static const std::string NoClient = Utf8FromAnsi(TConfigurator().NOT_FOUND_RUNNI
 
 TEST_F(EntryTest, ScenarioIsTakenFromTheProgramDirectoryWhateverTheCurrentDirectory)
 {
-    WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\n");
+    // Only the program directory's scenario names a class, which its box then names.
+    const std::string clsid = "{0E7A55B2-61C4-4F0B-9D3A-7C2B1E9F4A10}";
+    WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\nAXCLSID=" + clsid + "\r\n");
     WriteBytes(install.WorkDir() + "scen.ini", "[WardCfgUp]\r\n");
     for (const char* parameter : {"-C=scen.ini", "\"-c=scen.ini\""}) {
         ProgramRunResult run = Run(parameter, {Answer::Ok});
         ASSERT_EQ(1u, run.boxes.size()) << parameter << "\n" << Describe(run.boxes);
-        EXPECT_EQ(NoClient, run.boxes[0].text);
+        EXPECT_EQ(Utf8FromAnsi(FormatText(TConfigurator().ERROR_FIND_ACTIVEX_DIR, {clsid})), run.boxes[0].text);
     }
 
     // Quotes around the name alone stay part of it, and an absolute name is still relative.
@@ -89,6 +92,11 @@ TEST_F(EntryTest, EveryLogNamedIsCreatedAnewRelativeToTheCurrentDirectory)
     EXPECT_EQ("", ReadBytes(install.WorkDir() + "first.log"));
     EXPECT_NE(std::string::npos, ReadBytes(install.WorkDir() + "second.log").find("] -> Get warden full name: \r\n"));
     EXPECT_FALSE(Exists(install.ProgramDir() + "second.log"));
+
+    // The second name cannot be created while the first holds the file: logging is off for the run.
+    Run("-l=first.log -l=first.log", {Answer::Ok});
+    EXPECT_TRUE(Exists(install.WorkDir() + "first.log"));
+    EXPECT_EQ("", ReadBytes(install.WorkDir() + "first.log"));
 }
 
 // Theming loads by bare name with the first window: a uxtheme.dll planted beside a
