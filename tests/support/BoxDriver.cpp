@@ -121,12 +121,16 @@ bool BoxDriver::Handle(HWND box)
 
 void BoxDriver::WatchProgress()
 {
-    std::vector<HWND> windows = FindTopLevelWindows(processId_, ProgressWindowClass);
-    progressShown_ = !windows.empty();
+    // Found once and then only read: a copy's step lasts a few milliseconds.
+    if (!::IsWindowVisible(progressWindow_)) {
+        std::vector<HWND> windows = FindTopLevelWindows(processId_, ProgressWindowClass);
+        progressWindow_ = windows.empty() ? nullptr : windows[0];
+    }
+    progressShown_ = progressWindow_ != nullptr;
     if (!progressShown_)
         return;
     ProgressRecord record{{}, records_.size()};
-    for (HWND child = ::GetWindow(windows[0], GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = ::GetWindow(progressWindow_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         std::string text = WindowTextUtf8(child);
         for (std::string::size_type from = 0; from < text.size();) {
             std::string::size_type end = std::min(text.find("\r\n", from), text.size());

@@ -59,6 +59,7 @@ private:
     std::set<HWND> answered_;
     int unscripted_ = 0;
     std::vector<ProgressRecord> progress_;
+    HWND progressWindow_ = nullptr;
     bool progressShown_ = false;
 };
 
