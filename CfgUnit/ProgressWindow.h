@@ -16,14 +16,14 @@ enum class TProgressStep { Preparing, Unregistering, Replacing, Registering, Res
 // One view of the window.
 struct TProgressState {
     TProgressStep step = TProgressStep::Preparing;
-    std::string file;    // the file's name without its folder; empty for the tunnel client's restart
+    std::string file;    // the file's name without its folder; empty while preparing and for the restart
     int fileNumber = 0;  // from 1; 0 without a file
     int fileCount = 0;
     int stepsDone = 0;  // the bar: steps of the pass done before this one
     int stepCount = 0;
 };
 
-// The texts of the window for a step, and the count of the files ("2 из 3").
+// The texts of the window for a step, and the count of the files ("Файл 2 из 3").
 std::string ProgressStepText(TProgressStep step);
 std::string ProgressCountText(int fileNumber, int fileCount);
 
