@@ -2,6 +2,7 @@
 // Each stage lives in a file of its own beside this one.
 #pragma once
 
+#include "CfgUnit/ProgressWindow.h"
 #include "common/StringList.h"
 #include "platform/Owner.h"
 
@@ -105,6 +106,8 @@ public:
     // extension changed to ".bak", unless that name is another file of the run
     // or another destination's backup too; then the whole name + ".bak".
     std::string BackupName(const std::string& destination) const;
+    // What the progress window shows of the cycle.
+    TProgress Progress;
 
     // --- Module runner (ModuleRunner.cpp) ---
     bool RunModul(const std::string& commandLine);
@@ -139,3 +142,6 @@ std::string ProgramDir();
 // The parameters of the process's command line (index from 1).
 int CommandLineParamCount();
 std::string CommandLineParam(int index);
+
+// Whether the update cycle registers the file: a control, by its extension ".ocx".
+bool IsActiveX(const std::string& entry);

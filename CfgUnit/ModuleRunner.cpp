@@ -6,6 +6,7 @@
 #include "common/Text.h"
 #include "platform/Launch.h"
 #include "platform/System.h"
+#include "platform/Window.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ DWORD WaitForExitCode(HANDLE process)
     do {
         ended = platform::ProcessEnded(process);
         exitCode = platform::ProcessExitCode(process);
-        platform::Sleep(ExitCodeQueryInterval);
+        platform::SleepDispatchingMessages(ExitCodeQueryInterval);  // the progress window stays responsive
     } while (!ended && exitCode == STILL_ACTIVE);
     return exitCode;
 }

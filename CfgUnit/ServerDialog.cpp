@@ -12,19 +12,6 @@
 
 using namespace platform;
 
-int RoundHalfEven(int numerator, int denominator)
-{
-    int quotient = numerator / denominator;
-    int remainder = numerator % denominator;
-    if (remainder < 0) {  // floor division
-        --quotient;
-        remainder += denominator;
-    }
-    if (2 * remainder > denominator || (2 * remainder == denominator && quotient % 2 != 0))
-        ++quotient;
-    return quotient;
-}
-
 namespace {
 
 constexpr int Margin = 5;
@@ -82,7 +69,6 @@ private:
     int AddButtons(int y);
     int FitButtonsAndFields(int clientWidth);
     void AddCommentAndSeparator(int y, int clientWidth);
-    void CentreOnScreen();
 
     std::string ChosenHost() const;
     bool ServerChosen();
@@ -114,7 +100,7 @@ TServerDialog::TServerDialog(TConfigurator& configurator, const StringList& serv
     y = AddButtons(y);
     clientWidth = FitButtonsAndFields(clientWidth);
     AddCommentAndSeparator(y, clientWidth);
-    CentreOnScreen();
+    window_.CentreOnScreen();
     window_.Show();
     rows_[NewHostRow].field->Focus();
 }
@@ -203,13 +189,6 @@ void TServerDialog::AddCommentAndSeparator(int y, int clientWidth)
     window_.SetClientSize({clientWidth, clientHeight});
     int buttonHeight = decline_->GetBounds().height;
     separator_ = std::make_unique<Separator>(window_, Bounds{0, clientHeight - buttonHeight - 2 * RowGap, clientWidth, 1});
-}
-
-void TServerDialog::CentreOnScreen()
-{
-    Size screen = ScreenSize();
-    Size outer = window_.OuterSize();
-    window_.MoveTo(RoundHalfEven(screen.width - outer.width, 2), RoundHalfEven(screen.height - outer.height, 2));
 }
 
 int TServerDialog::Ask(const std::string& text, const char* caption, UINT style)

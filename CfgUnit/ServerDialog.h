@@ -7,6 +7,3 @@ class TConfigurator;
 // Shows the dialog for the server list; on acceptance appends to the
 // configurator's WebServersHosts and WardLocations and sets both section numbers.
 bool RunServerDialog(TConfigurator& configurator, StringList& servers, int& chosenSection, int& targetSection);
-
-// numerator / denominator (denominator > 0) to the nearest integer, halves to the even neighbour.
-int RoundHalfEven(int numerator, int denominator);

@@ -43,11 +43,6 @@ int CountOf(const StringList& names, const std::string& name)
     return count;
 }
 
-bool IsActiveX(const std::string& entry)
-{
-    return HasExtension(entry, ".ocx");
-}
-
 void SetNormalAndDelete(const std::string& name)
 {
     platform::SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
@@ -55,6 +50,11 @@ void SetNormalAndDelete(const std::string& name)
 }
 
 }  // namespace
+
+bool IsActiveX(const std::string& entry)
+{
+    return HasExtension(entry, ".ocx");
+}
 
 // The running tunnel client wins over the registered control; false when neither is known.
 static bool ChooseDestDir(TConfigurator& cfg)
@@ -79,8 +79,10 @@ static bool ChooseDestDir(TConfigurator& cfg)
 // A destination that cannot be moved keeps its place and is never copied over.
 static bool BackUp(TConfigurator& cfg, const std::string& destination, bool activeX, int& restoreIndex)
 {
-    if (activeX)
+    if (activeX) {
+        cfg.Progress.Step(TProgressStep::Unregistering);
         cfg.UnRegisterOCX(destination);
+    }
     std::string backup = cfg.BackupName(destination);
     if (FileExists(backup))
         SetNormalAndDelete(backup);
@@ -109,14 +111,17 @@ static bool InstallFile(TConfigurator& cfg, const std::string& entry)
     if (restoreIndex < 0 && FileExists(destination) && !BackUp(cfg, destination, activeX, restoreIndex))
         return false;
 
+    cfg.Progress.Step(TProgressStep::Replacing);
     cfg.WriteLog("Start copy: " + entry + " -> " + destination);
     if (!platform::CopyFileTo(entry, destination, false)) {
         cfg.WriteLog("Copy FALSE: " + LastErrorText());
         return false;
     }
     cfg.WriteLog("Copy TRUE");
-    if (activeX)
+    if (activeX) {
+        cfg.Progress.Step(TProgressStep::Registering);
         cfg.RegisterOCX(destination);
+    }
     if (restoreIndex == -1)
         cfg.RestoreList.AddMarked(destination, activeX ? 1 : 0);
     else
@@ -130,10 +135,12 @@ static TCopyOutcome RunCopyCycles(TConfigurator& cfg, bool& success)
     for (int cycle = 1; cycle <= 2; ++cycle) {
         cfg.WriteLog("Start cycle number " + std::to_string(cycle));
         cfg.Restore();
+        cfg.Progress.BeginCopies(cfg.SourceFiles);
         success = true;
         for (int i = 0; i < cfg.SourceFiles.Count() && success; ++i) {
             const std::string entry = cfg.SourceFiles[i];
             cfg.WriteLog("Work with: " + entry);
+            cfg.Progress.NextFile(entry);
             if (!FileExists(entry)) {
                 cfg.WriteLog("Not found modul: " + entry);
                 cfg.ShowMessage(FormatText(cfg.NOT_FOUND_FILE, {entry}), Box::Error, Box::ErrorStyle);
@@ -206,6 +213,7 @@ static void RunMainStage(TConfigurator& cfg, bool& success)
 
 static void RestartWarden(TConfigurator& cfg)
 {
+    cfg.Progress.Step(TProgressStep::RestartingWarden);
     cfg.WriteLog("Stop modul wardlink.exe");
     ProcessSearcher->QuitWardenClient();
     SearchWarden();
@@ -219,6 +227,7 @@ static void RunClosingSteps(TConfigurator& cfg, bool success)
     if (success)
         RestartWarden(cfg);
     cfg.RunResultModules(success);
+    cfg.Progress.Close();
     cfg.ShowMessage(success ? cfg.ALL_OK : cfg.NEW_WEB_HOST_DIALOG_CANCEL, Box::Information, Box::InformationStyle);
 }
 
@@ -273,10 +282,13 @@ std::string TConfigurator::BackupName(const std::string& destination) const
 void TConfigurator::Restore()
 {
     WriteLog("Start Restore");
+    Progress.BeginRestore(RestoreList);
     for (int i = 0; i < RestoreList.Count(); ++i) {
         const std::string name = RestoreList[i];
         const bool activeX = RestoreList.MarkAt(i) == 1;
         WriteLog("DestFName: " + name);
+        Progress.NextFile(name);
+        Progress.Step(TProgressStep::Restoring);
         if (FileExists(name)) {
             WriteLog("Exist: " + name);
             if (activeX)

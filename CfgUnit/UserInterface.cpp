@@ -1,7 +1,10 @@
 #include "CfgUnit/UserInterface.h"
 
+#include "CfgUnit/ProgressWindow.h"
 #include "CfgUnit/ServerDialog.h"
 #include "platform/System.h"
+
+#include <memory>
 
 namespace {
 
@@ -17,6 +20,18 @@ public:
     {
         return RunServerDialog(configurator, servers, chosenSection, targetSection);
     }
+
+    void ShowProgress(const TProgressState& state) override
+    {
+        if (!progress_)
+            progress_ = std::make_unique<TProgressWindow>();
+        progress_->Show(state);
+    }
+
+    void CloseProgress() override { progress_.reset(); }
+
+private:
+    std::unique_ptr<TProgressWindow> progress_;
 };
 
 TWindowsUserInterface windowsUserInterface;

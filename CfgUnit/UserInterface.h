@@ -1,4 +1,4 @@
-// What the program shows the user: message boxes and the server dialog.
+// What the program shows the user: message boxes, the server dialog and the progress window.
 // The program uses the real windows; in-process tests install a scripted one.
 #pragma once
 
@@ -8,6 +8,7 @@
 
 class StringList;
 class TConfigurator;
+struct TProgressState;
 
 class TUserInterface {
 public:
@@ -19,6 +20,10 @@ public:
     // The server settings dialog: true when the user accepted and every check passed.
     virtual bool NewWebHostDialog(TConfigurator& configurator, StringList& servers, int& chosenSection,
                                   int& targetSection) = 0;
+
+    // The progress window: shows the state, appearing with the first one; closing takes it away.
+    virtual void ShowProgress(const TProgressState& state) = 0;
+    virtual void CloseProgress() = 0;
 };
 
 // The interface in use: the real windows unless a test installed another.

@@ -1,5 +1,7 @@
 #include "platform/Controls.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -81,6 +83,11 @@ std::string Control::Text() const
     return WindowText(handle_);
 }
 
+void Control::SetText(const std::string& text)
+{
+    ::SetWindowTextA(handle_, text.c_str());
+}
+
 void Control::SetFill(Fill fill)
 {
     parent_.SetFill(handle_, fill);
@@ -98,13 +105,13 @@ Label::Label(TopLevelWindow& parent, const std::string& text, int left, int top)
 }
 
 WrappingLabel::WrappingLabel(TopLevelWindow& parent, const std::string& text, int left, int top, int width)
-    : Control(parent, "STATIC", SS_CENTER | SS_NOPREFIX, 0, text, {left, top, width, 0}), text_(text)
+    : Control(parent, "STATIC", SS_CENTER | SS_NOPREFIX, 0, text, {left, top, width, 0})
 {
 }
 
 void WrappingLabel::GrowToText()
 {
-    SetHeight(TextFont().WrappedHeight(text_, GetBounds().width));
+    SetHeight(TextFont().WrappedHeight(Text(), GetBounds().width));
 }
 
 EditField::EditField(TopLevelWindow& parent, EditKind kind, const std::string& text, int left, int top, int width)
@@ -165,6 +172,31 @@ Button::Button(TopLevelWindow& parent, const std::string& caption, int resultCod
 Separator::Separator(TopLevelWindow& parent, const Bounds& bounds) : Control(parent, "STATIC", 0, 0, "", bounds)
 {
     SetFill(Fill::Black);
+}
+
+ProgressBar::ProgressBar(TopLevelWindow& parent, const Bounds& bounds)
+    : Control(parent, "STATIC", SS_OWNERDRAW, 0, "", bounds)
+{
+    parent.SetDrawing(handle_, [this](HDC dc, const RECT& rect) { Draw(dc, rect); });
+}
+
+void ProgressBar::SetPosition(int done, int total)
+{
+    done_ = done;
+    total_ = total;
+    ::InvalidateRect(handle_, nullptr, FALSE);
+}
+
+// Each pixel is painted once: frame, done part, the rest.
+void ProgressBar::Draw(HDC dc, const RECT& rect) const
+{
+    ::FrameRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNSHADOW));
+    RECT inside{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
+    int doneWidth = total_ > 0 ? ::MulDiv(inside.right - inside.left, std::min(done_, total_), total_) : 0;
+    RECT done{inside.left, inside.top, inside.left + doneWidth, inside.bottom};
+    RECT rest{done.right, inside.top, inside.right, inside.bottom};
+    ::FillRect(dc, &done, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+    ::FillRect(dc, &rest, ::GetSysColorBrush(COLOR_WINDOW));
 }
 
 }  // namespace platform

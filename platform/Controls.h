@@ -28,6 +28,7 @@ public:
     void MoveDown(int distance);
 
     std::string Text() const;
+    void SetText(const std::string& text);
     void SetFill(Fill fill);
     void Focus();
 
@@ -55,9 +56,6 @@ public:
     WrappingLabel(TopLevelWindow& parent, const std::string& text, int left, int top, int width);
     // The height becomes what the wrapped text needs at the current width.
     void GrowToText();
-
-private:
-    std::string text_;
 };
 
 enum class EditKind { Editable, ReadOnlyCentred };
@@ -88,6 +86,21 @@ public:
 class Separator : public Control {
 public:
     Separator(TopLevelWindow& parent, const Bounds& bounds);
+};
+
+// A bar in a frame, filled from the left to the part done; drawn by the
+// program, which takes nothing from the common controls.
+class ProgressBar : public Control {
+public:
+    ProgressBar(TopLevelWindow& parent, const Bounds& bounds);
+    ProgressBar(const ProgressBar&) = delete;  // the window draws it through this object
+    ProgressBar& operator=(const ProgressBar&) = delete;
+    void SetPosition(int done, int total);
+
+private:
+    void Draw(HDC dc, const RECT& rect) const;
+    int done_ = 0;
+    int total_ = 0;
 };
 
 }  // namespace platform

@@ -6,7 +6,6 @@ namespace platform {
 
 namespace {
 
-constexpr const char* WindowClassName = "TWardCfgUpWindow";
 constexpr DWORD WindowStyle = WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD WindowExStyle = WS_EX_CONTROLPARENT;
 
@@ -28,12 +27,12 @@ private:
     HGDIOBJ old_;
 };
 
-void RegisterWindowClass(WNDPROC procedure)
+void RegisterWindowClass(const char* className, WNDPROC procedure)
 {
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    if (::GetClassInfoExA(instance, WindowClassName, &existing))
+    if (::GetClassInfoExA(instance, className, &existing))
         return;
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -43,7 +42,7 @@ void RegisterWindowClass(WNDPROC procedure)
     // Absent from programs without the resource (the tests): the window then has the default icon.
     windowClass.hIcon = ::LoadIconA(instance, "WARDCFGUP");
     windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = WindowClassName;
+    windowClass.lpszClassName = className;
     ::RegisterClassExA(&windowClass);
 }
 
@@ -64,6 +63,37 @@ bool ShiftDown()
 Size ScreenSize()
 {
     return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+int RoundHalfEven(int numerator, int denominator)
+{
+    int quotient = numerator / denominator;
+    int remainder = numerator % denominator;
+    if (remainder < 0) {  // floor division
+        --quotient;
+        remainder += denominator;
+    }
+    if (2 * remainder > denominator || (2 * remainder == denominator && quotient % 2 != 0))
+        ++quotient;
+    return quotient;
+}
+
+void SleepDispatchingMessages(DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    for (DWORD waited = 0; waited < milliseconds; waited = ::GetTickCount() - start) {
+        DWORD woken = ::MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - waited, QS_ALLINPUT,
+                                                    MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_FAILED) {
+            ::Sleep(milliseconds - waited);
+            return;
+        }
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+    }
 }
 
 Font Font::MessageFont()
@@ -105,13 +135,16 @@ int Font::WrappedHeight(const std::string& text, int width) const
     return rect.bottom - rect.top;
 }
 
-TopLevelWindow::TopLevelWindow(const std::string& title, const Font& font, Size client)
-    : font_(font), whiteBrush_(::CreateSolidBrush(RGB(255, 255, 255))), blackBrush_(::CreateSolidBrush(RGB(0, 0, 0)))
+TopLevelWindow::TopLevelWindow(const std::string& title, const Font& font, Size client, const WindowKind& kind)
+    : font_(font),
+      interactive_(kind.interactive),
+      whiteBrush_(::CreateSolidBrush(RGB(255, 255, 255))),
+      blackBrush_(::CreateSolidBrush(RGB(0, 0, 0)))
 {
-    RegisterWindowClass(Procedure);
+    RegisterWindowClass(kind.className, Procedure);
     Size outer = OuterFromClient(client);
     // The window procedure keeps the handle from WM_NCCREATE on.
-    ::CreateWindowExA(WindowExStyle, WindowClassName, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    ::CreateWindowExA(WindowExStyle, kind.className, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                       outer.width, outer.height, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
 }
 
@@ -146,11 +179,26 @@ void TopLevelWindow::MoveTo(int left, int top)
     ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TopLevelWindow::CentreOnScreen()
+{
+    Size screen = ScreenSize();
+    Size outer = OuterSize();
+    MoveTo(RoundHalfEven(screen.width - outer.width, 2), RoundHalfEven(screen.height - outer.height, 2));
+}
+
 void TopLevelWindow::Show()
 {
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
+    // Disabled only once shown: Wine does not map a window that is disabled when it is shown.
+    if (!interactive_)
+        ::EnableWindow(Handle(), FALSE);
     ::UpdateWindow(Handle());
+}
+
+void TopLevelWindow::PaintNow()
+{
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void TopLevelWindow::SetFill(HWND child, Fill fill)
@@ -161,6 +209,11 @@ void TopLevelWindow::SetFill(HWND child, Fill fill)
 void TopLevelWindow::SetButtonCode(HWND child, int code)
 {
     buttons_.emplace_back(child, code);
+}
+
+void TopLevelWindow::SetDrawing(HWND child, Drawing drawing)
+{
+    drawings_.emplace_back(child, std::move(drawing));
 }
 
 int TopLevelWindow::ButtonCode(HWND child) const
@@ -244,6 +297,17 @@ LRESULT TopLevelWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
         return ChildColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        for (const auto& drawing : drawings_)
+            if (drawing.first == item->hwndItem)
+                drawing.second(item->hDC, item->rcItem);
+        return TRUE;
+    }
+    case WM_CLOSE:
+        if (!interactive_)
+            return 0;  // not the user's to close
+        break;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED)
             if (int code = ButtonCode(reinterpret_cast<HWND>(lParam)))

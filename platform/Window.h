@@ -1,9 +1,11 @@
-// The small window layer under the server dialog: the message font, one
-// top-level window of the program's own class, and the loop that serves it.
+// The small window layer under the server dialog and the progress window: the
+// message font, top-level windows of the program's own classes, and the loops
+// that serve them.
 #pragma once
 
 #include "platform/Owner.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +49,23 @@ private:
 // The size of the primary screen.
 Size ScreenSize();
 
+// numerator / denominator (denominator > 0) to the nearest integer, halves to the even neighbour.
+int RoundHalfEven(int numerator, int denominator);
+
+// Waits that long while dispatching the thread's messages, so that its windows
+// stay responsive during a wait.
+void SleepDispatchingMessages(DWORD milliseconds);
+
+// What sets a kind of top-level window apart: its window class, and whether the
+// user works with it. A window the user does not work with is disabled once
+// shown (a click neither activates nor raises it, so a message box over it
+// keeps the focus) and refuses to be closed.
+struct WindowKind {
+    const char* className;
+    bool interactive;
+};
+constexpr WindowKind DialogWindow{"TWardCfgUpWindow", true};
+
 enum class Fill { Default, White, Black };
 
 // A top-level window without system menu and sizing border, painted
@@ -54,7 +73,7 @@ enum class Fill { Default, White, Black };
 // destroyed with this object, or earlier when the system closes it.
 class TopLevelWindow {
 public:
-    TopLevelWindow(const std::string& title, const Font& font, Size client);
+    TopLevelWindow(const std::string& title, const Font& font, Size client, const WindowKind& kind = DialogWindow);
     ~TopLevelWindow();
     TopLevelWindow(const TopLevelWindow&) = delete;
     TopLevelWindow& operator=(const TopLevelWindow&) = delete;
@@ -68,11 +87,17 @@ public:
     void SetClientSize(Size client);
     Size OuterSize() const;
     void MoveTo(int left, int top);
+    void CentreOnScreen();
     void Show();
+    // Paints what changed, children included, without waiting for the message loop.
+    void PaintNow();
 
     // Children register how they are filled and, for buttons, their result code.
     void SetFill(HWND child, Fill fill);
     void SetButtonCode(HWND child, int code);
+    // An owner-drawn child registers what draws it.
+    using Drawing = std::function<void(HDC dc, const RECT& rect)>;
+    void SetDrawing(HWND child, Drawing drawing);
 
     // Waits for and dispatches messages until the window is gone or a result
     // code is set; answers that code (0 when the window is gone) and resets it.
@@ -87,11 +112,13 @@ private:
     int ButtonCode(HWND child) const;
 
     const Font& font_;
+    bool interactive_;
     Window window_;
     GdiObject whiteBrush_;
     GdiObject blackBrush_;
     std::vector<std::pair<HWND, Fill>> fills_;
     std::vector<std::pair<HWND, int>> buttons_;
+    std::vector<std::pair<HWND, Drawing>> drawings_;
     HWND savedFocus_ = nullptr;
     int resultCode_ = 0;
 };

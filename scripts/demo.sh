@@ -5,8 +5,9 @@
 # a registered class, warden.cfg with two servers, the stand-in tunnel client
 # running with a control loaded), puts WardCfgUp.exe with a scenario and newer
 # files into a download folder, and runs the real program. Every message box is
-# printed and answered from the demo's script; with --interactive (and a
-# DISPLAY) you answer the real windows yourself. It ends with the run log and
+# printed and answered from the demo's script, and each step the progress window
+# shows is printed; with --interactive (and a DISPLAY) you see the real windows
+# and answer them yourself. It ends with the run log and
 # a summary of what changed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

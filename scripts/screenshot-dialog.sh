@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# Takes docs/server-dialog.png: the server dialog with its default captions,
-# shown by the dialog_demo fixture under this build tree's Wine and Xvfb.
-#   BUILD_DIR=/tmp/build bash scripts/screenshot-dialog.sh
-# xwd, xwininfo and ImageMagick come from scripts/setup.sh --screenshots.
+# Takes a screenshot for the docs of one of the program's windows, shown by the
+# dialog_demo fixture under this build tree's Wine and Xvfb:
+#   bash scripts/screenshot-dialog.sh [server]   docs/server-dialog.png, the server dialog with its default captions
+#   bash scripts/screenshot-dialog.sh progress   docs/progress-window.png, the progress window at a registration
+# BUILD_DIR=/tmp/build takes another build tree. xwd, xwininfo and ImageMagick
+# come from scripts/setup.sh --screenshots.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-out="$root/docs/server-dialog.png"
-title="Обновление параметров Warden"
+case "${1:-server}" in
+server) mode=() title="Обновление параметров Warden" out="$root/docs/server-dialog.png" ;;
+progress) mode=(progress) title="Обновление клиента ДБО" out="$root/docs/progress-window.png" ;;
+*) echo "usage: $0 [server|progress]" >&2; exit 2 ;;
+esac
 
 bash "$root/scripts/setup.sh" --screenshots
 [ -x "$build/bin/dialog_demo.exe" ] || { echo "build first: $build/bin/dialog_demo.exe is missing" >&2; exit 1; }
 
-# The demo closes its dialog itself after 20 seconds.
-"$build/wine-run" "$build/bin/dialog_demo.exe" 20 &
+# The demo closes its window itself after 20 seconds.
+"$build/wine-run" "$build/bin/dialog_demo.exe" 20 "${mode[@]}" &
 demo=$!
 trap 'wait "$demo" 2>/dev/null || true' EXIT
 
@@ -24,7 +29,7 @@ for _ in $(seq 100); do
     [ -n "$window" ] && break
     sleep 0.1
 done
-[ -n "$window" ] || { echo "the dialog did not appear" >&2; exit 1; }
+[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
 sleep 1  # let it paint
 
 mkdir -p "$(dirname "$out")"

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <regex>
 #include <thread>
@@ -47,6 +48,15 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000)
 bool Contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
+}
+
+// The progress window was seen with this line (a file's name, a step's text).
+bool ProgressShowed(const ProgramRunResult& run, const std::string& line)
+{
+    for (const ProgressRecord& view : run.progress)
+        if (std::find(view.lines.begin(), view.lines.end(), line) != view.lines.end())
+            return true;
+    return false;
 }
 
 // A file held open by the test: without sharing for writing and deleting, so it
@@ -245,6 +255,7 @@ TEST_F(UpdateRunTest, NothingNewerIsASuccessWithoutCopies)
     ProgramRunResult run = Update({Answer::Ok});
     ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
     ExpectFinal(run, texts.ALL_OK);
+    EXPECT_TRUE(run.progress.empty());
     EXPECT_EQ("ok", ResultProgramsStarted());
     EXPECT_FALSE(Exists(client + "ctl.bak"));
     EXPECT_TRUE(Exists(work + "ctl.ocx"));
@@ -324,6 +335,10 @@ TEST_F(UpdateRunTest, AllCopiesDoneReplaceBackUpRegisterAndDeleteTheSources)
     ProgramRunResult run = Update({Answer::Ok});
     ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
     ExpectFinal(run, texts.ALL_OK);
+    // The registrations take seconds: the window is seen naming both controls, and gone before the box.
+    EXPECT_TRUE(ProgressShowed(run, "ctl.ocx") && ProgressShowed(run, "new.ocx"));
+    EXPECT_TRUE(ProgressShowed(run, Text(ProgressCountText(3, 3))));
+    EXPECT_FALSE(run.boxes[0].progressShown);
     EXPECT_EQ("ok", ResultProgramsStarted());
     EXPECT_TRUE(HoldsControl(client + "ctl.ocx", "2_0_0_0"));
     EXPECT_TRUE(HoldsControl(client + "ctl.bak", "1_0_0_0"));
@@ -367,6 +382,9 @@ TEST_F(UpdateRunTest, ACopyThatFailsOnceSucceedsInTheSecondCycleAfterOk)
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
     EXPECT_EQ(Text(texts.COPY_ERROR), run.boxes[0].text);
     EXPECT_EQ((std::vector<std::string>{"OK", "Cancel"}), run.boxes[0].buttons);
+    EXPECT_TRUE(run.boxes[0].progressShown);
+    EXPECT_TRUE(ProgressShowed(run, Text(ProgressStepText(TProgressStep::Restoring))));
+    EXPECT_FALSE(run.boxes[1].progressShown);
     ExpectFinal(run, texts.ALL_OK);
     EXPECT_TRUE(HoldsControl(client + "b.dll", "2_0_0_0"));
     EXPECT_TRUE(HoldsControl(client + "a.bak", "1_0_0_0"));
@@ -482,6 +500,7 @@ TEST_F(UpdateRunTest, ADestinationThatCannotBeBackedUpIsNeverOverwritten)
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
     EXPECT_EQ(u8"Внимание!", run.boxes[0].caption);
+    EXPECT_TRUE(run.boxes[0].progressShown);  // up from the start of the cycle, before any step
     ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
     held.Release();
     EXPECT_TRUE(HoldsControl(client + "lib.dll", "1_0_0_0"));

@@ -2,6 +2,7 @@
 
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -20,13 +21,22 @@ std::string ClassName(HWND window)
     return name;
 }
 
-BOOL CALLBACK CollectBox(HWND window, LPARAM param)
+const char* const ProgressWindowClass = "WardCfgUpProgress";
+
+struct WindowSearch {
+    DWORD processId;
+    std::string className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
 {
-    auto* found = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
+    auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(window, &pid);
-    if ((found->first == 0 || pid == found->first) && ::IsWindowVisible(window) && ClassName(window) == "#32770")
-        found->second.push_back(window);
+    if ((search->processId == 0 || pid == search->processId) && ::IsWindowVisible(window) &&
+        ClassName(window) == search->className)
+        search->found.push_back(window);
     return TRUE;
 }
 
@@ -50,11 +60,11 @@ std::string WindowTextUtf8(HWND window)
     return Utf8FromAnsi(text);
 }
 
-std::vector<HWND> FindMessageBoxes(DWORD processId)
+std::vector<HWND> FindTopLevelWindows(DWORD processId, const std::string& className)
 {
-    std::pair<DWORD, std::vector<HWND>> found{processId, {}};
-    ::EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&found));
-    return found.second;
+    WindowSearch search{processId, className, {}};
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 BoxDriver::BoxDriver(DWORD processId, std::vector<Answer> script, BoxHook onBox)
@@ -64,8 +74,9 @@ BoxDriver::BoxDriver(DWORD processId, std::vector<Answer> script, BoxHook onBox)
 
 bool BoxDriver::Step()
 {
+    WatchProgress();
     bool any = false;
-    for (HWND box : FindMessageBoxes(processId_))
+    for (HWND box : FindTopLevelWindows(processId_))
         if (!answered_.count(box))
             any = Handle(box) || any;
     return any;
@@ -77,6 +88,8 @@ bool BoxDriver::Handle(HWND box)
     record.caption = WindowTextUtf8(box);
     record.text = BoxText(box);
     ::GetWindowThreadProcessId(box, &record.processId);
+    // Asked now that the box is there: a window closed before the box came is gone by now.
+    record.progressShown = !FindTopLevelWindows(processId_, ProgressWindowClass).empty();
     for (const ButtonName& button : ButtonNames) {
         HWND control = ::GetDlgItem(box, button.id);
         if (control && ::IsWindowVisible(control))
@@ -106,6 +119,30 @@ bool BoxDriver::Handle(HWND box)
     return true;
 }
 
+void BoxDriver::WatchProgress()
+{
+    // Found once and then only read: a copy's step lasts a few milliseconds.
+    if (!::IsWindowVisible(progressWindow_)) {
+        std::vector<HWND> windows = FindTopLevelWindows(processId_, ProgressWindowClass);
+        progressWindow_ = windows.empty() ? nullptr : windows[0];
+    }
+    progressShown_ = progressWindow_ != nullptr;
+    if (!progressShown_)
+        return;
+    ProgressRecord record{{}, records_.size()};
+    for (HWND child = ::GetWindow(progressWindow_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        std::string text = WindowTextUtf8(child);
+        for (std::string::size_type from = 0; from < text.size();) {
+            std::string::size_type end = std::min(text.find("\r\n", from), text.size());
+            if (end > from)
+                record.lines.push_back(text.substr(from, end - from));
+            from = end + 2;
+        }
+    }
+    if (progress_.empty() || progress_.back().lines != record.lines)
+        progress_.push_back(record);
+}
+
 ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,
                                   std::vector<Answer> script, DWORD timeoutMs, BoxDriver::BoxHook onBox)
 {
@@ -121,7 +158,8 @@ ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::str
     BoxDriver driver(process.dwProcessId, std::move(script), std::move(onBox));
     DWORD start = ::GetTickCount();
     for (;;) {
-        if (::WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) {
+        // A copy shows its step for milliseconds only: the progress window is watched closely.
+        if (::WaitForSingleObject(process.hProcess, driver.ProgressShown() ? 1 : 20) == WAIT_OBJECT_0) {
             result.finished = true;
             break;
         }
@@ -137,6 +175,7 @@ ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::str
     ::CloseHandle(process.hProcess);
     result.boxes = driver.Records();
     result.unscripted = driver.Unscripted();
+    result.progress = driver.Progress();
     return result;
 }
 

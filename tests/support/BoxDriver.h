@@ -1,6 +1,7 @@
 // Drives the message boxes of a running program: records each box (caption,
 // text in UTF-8, buttons) and answers it from a script. A box beyond the
-// script is answered Cancel and counted as unscripted.
+// script is answered Cancel and counted as unscripted. It also records what
+// the program's progress window shows.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,14 @@ struct BoxRecord {
     std::string answer;               // "OK" or "Cancel"
     bool scripted = true;
     DWORD processId = 0;  // of the program that shows the box
+    bool progressShown = false;  // the progress window was up while the box was
+};
+
+// One view of the progress window (class "WardCfgUpProgress"): the lines of its
+// texts, top to bottom, in UTF-8: the notice, the step, the file, "N из M".
+struct ProgressRecord {
+    std::vector<std::string> lines;
+    std::size_t boxesBefore = 0;  // boxes recorded before it was seen
 };
 
 class BoxDriver {
@@ -34,9 +43,13 @@ public:
 
     const std::vector<BoxRecord>& Records() const { return records_; }
     int Unscripted() const { return unscripted_; }
+    // Each view of the progress window seen, once; and whether it was up at the last step.
+    const std::vector<ProgressRecord>& Progress() const { return progress_; }
+    bool ProgressShown() const { return progressShown_; }
 
 private:
     bool Handle(HWND box);
+    void WatchProgress();
 
     DWORD processId_;
     std::vector<Answer> script_;
@@ -45,12 +58,15 @@ private:
     std::vector<BoxRecord> records_;
     std::set<HWND> answered_;
     int unscripted_ = 0;
+    std::vector<ProgressRecord> progress_;
+    HWND progressWindow_ = nullptr;
+    bool progressShown_ = false;
 };
 
 // The text of a box or control read from another process, in UTF-8.
 std::string WindowTextUtf8(HWND window);
-// The open message boxes of a process (0: of all), top-level dialogs of class #32770.
-std::vector<HWND> FindMessageBoxes(DWORD processId);
+// The visible top-level windows of a class of a process (0: of all); message boxes are of class #32770.
+std::vector<HWND> FindTopLevelWindows(DWORD processId, const std::string& className = "#32770");
 
 // Runs a command line with a time bound while a BoxDriver answers its boxes.
 struct ProgramRunResult {
@@ -59,6 +75,7 @@ struct ProgramRunResult {
     DWORD exitCode = 0;
     std::vector<BoxRecord> boxes;
     int unscripted = 0;
+    std::vector<ProgressRecord> progress;
 };
 
 ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,

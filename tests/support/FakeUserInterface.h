@@ -3,6 +3,7 @@
 // is counted as unexpected.
 #pragma once
 
+#include "CfgUnit/ProgressWindow.h"
 #include "CfgUnit/UserInterface.h"
 
 #include <deque>
@@ -32,7 +33,13 @@ public:
     std::function<bool(TConfigurator&, StringList&, int&, int&)> dialog;
     int dialogCalls = 0;
 
+    // Every state the progress window was given, and the boxes shown before it was closed (-1: never).
+    std::vector<TProgressState> progress;
+    int boxesAtProgressClose = -1;
+
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
     bool NewWebHostDialog(TConfigurator& configurator, StringList& servers, int& chosenSection,
                           int& targetSection) override;
+    void ShowProgress(const TProgressState& state) override { progress.push_back(state); }
+    void CloseProgress() override { boxesAtProgressClose = static_cast<int>(boxes.size()); }
 };

@@ -1,5 +1,5 @@
 // uidriver: runs a program and answers its message boxes from a script,
-// printing each box in UTF-8.
+// printing each box, and each view of the progress window, in UTF-8.
 //   uidriver [--timeout MS] [--answers OK,CANCEL,...] [--cwd DIR] -- COMMAND LINE
 // Exit code: the program's, 254 when it was killed at the time bound, 253 when
 // a box had no scripted answer (it was answered Cancel).
@@ -61,13 +61,26 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "uidriver: cannot start %s\n", command.c_str());
         return 2;
     }
-    for (const BoxRecord& box : run.boxes) {
+    std::size_t shown = 0;
+    auto printProgressBefore = [&](std::size_t boxes) {
+        for (; shown < run.progress.size() && run.progress[shown].boxesBefore <= boxes; ++shown) {
+            const std::vector<std::string>& lines = run.progress[shown].lines;
+            std::printf("--- Progress window:");
+            for (std::size_t l = 1; l < lines.size(); ++l)  // after the notice, which stays
+                std::printf("%s%s", l > 1 ? " | " : " ", lines[l].c_str());
+            std::printf("\n");
+        }
+    };
+    for (std::size_t b = 0; b < run.boxes.size(); ++b) {
+        printProgressBefore(b);
+        const BoxRecord& box = run.boxes[b];
         std::printf("--- Box \"%s\" [", box.caption.c_str());
-        for (std::size_t b = 0; b < box.buttons.size(); ++b)
-            std::printf("%s%s", b ? " " : "", box.buttons[b].c_str());
+        for (std::size_t i = 0; i < box.buttons.size(); ++i)
+            std::printf("%s%s", i ? " " : "", box.buttons[i].c_str());
         std::printf("] answered %s%s\n%s\n", box.answer.c_str(), box.scripted ? "" : " (not in the script)",
                     box.text.c_str());
     }
+    printProgressBefore(run.boxes.size());
     std::fflush(stdout);
     if (!run.finished)
         return 254;

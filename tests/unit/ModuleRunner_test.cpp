@@ -88,6 +88,29 @@ TEST_P(ModuleRunnerExitCode, WaitsForTheProgramAndLogsItsExitCode)
 
 INSTANTIATE_TEST_SUITE_P(Codes, ModuleRunnerExitCode, ::testing::Values(0, 3, 259));
 
+namespace {
+
+int timerTicks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++timerTicks;
+}
+
+}  // namespace
+
+// The waiting second serves the thread's windows (the progress window): its timer messages are dispatched.
+TEST_F(ModuleRunner, DispatchesTheThreadsMessagesWhileItWaits)
+{
+    timerTicks = 0;
+    EXPECT_TRUE(ResultWithin(RunBoundMs, [&] {
+        UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CountTick);
+        bool started = configurator.RunModul("\"" + Probe("probe") + "\" 0");
+        ::KillTimer(nullptr, timer);
+        return started;
+    }));
+    EXPECT_GT(timerTicks, 0);
+}
+
 TEST_F(ModuleRunner, RegistersAndUnregistersAControlThroughRegsvr32)
 {
     ScratchClsid clsid;

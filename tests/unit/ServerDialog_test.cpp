@@ -457,13 +457,13 @@ TEST(ServerDialogLayout, WideButtonsWidenTheWindowAndTheFields)
 
 TEST(ServerDialogLayout, HalvesRoundToTheEvenNeighbour)
 {
-    EXPECT_EQ(2, RoundHalfEven(5, 2));
-    EXPECT_EQ(4, RoundHalfEven(7, 2));
-    EXPECT_EQ(3, RoundHalfEven(10, 3));
-    EXPECT_EQ(4, RoundHalfEven(11, 3));
-    EXPECT_EQ(-2, RoundHalfEven(-3, 2));
-    EXPECT_EQ(-2, RoundHalfEven(-5, 2));
-    EXPECT_EQ(-3, RoundHalfEven(-8, 3));
+    EXPECT_EQ(2, platform::RoundHalfEven(5, 2));
+    EXPECT_EQ(4, platform::RoundHalfEven(7, 2));
+    EXPECT_EQ(3, platform::RoundHalfEven(10, 3));
+    EXPECT_EQ(4, platform::RoundHalfEven(11, 3));
+    EXPECT_EQ(-2, platform::RoundHalfEven(-3, 2));
+    EXPECT_EQ(-2, platform::RoundHalfEven(-5, 2));
+    EXPECT_EQ(-3, platform::RoundHalfEven(-8, 3));
 }
 
 // ---------------------------------------------------------------------------

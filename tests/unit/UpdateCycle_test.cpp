@@ -1,5 +1,5 @@
 // The update run in process, for what an end-to-end run cannot provoke: an
-// exception that escapes the main stage.
+// exception that escapes the main stage, and every step the progress window is given.
 #include "CfgUnit/Configurator.h"
 #include "PrsSrch/ProcessSearcher.h"
 
@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 class UpdateCycleTest : public ::testing::Test {
 protected:
@@ -89,6 +90,10 @@ TEST_F(UpdateCycleTest, AnExceptionInTheCopyCyclePutsBackWhatWasReplaced)
     ::CloseHandle(locked);
     ASSERT_EQ(2u, ui.boxes.size());
     EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, ui.boxes[1].text);
+    ASSERT_FALSE(ui.progress.empty());
+    EXPECT_EQ(TProgressStep::Restoring, ui.progress.back().step);
+    EXPECT_EQ("b.dll", ui.progress.back().file);
+    EXPECT_EQ(1, ui.boxesAtProgressClose);  // up through the question and the restore, gone before the closing box
     EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
     EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + "b.dll"));
     EXPECT_FALSE(Exists(client + "a.bak"));
@@ -115,4 +120,31 @@ TEST_F(UpdateCycleTest, AfterSuccessfulCopiesRestorePutsNothingBack)
     cfg.RunUpdate();
     cfg.Restore();
     EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+}
+
+// A control takes three steps of the bar, another file one; a control not yet installed is not unregistered.
+TEST_F(UpdateCycleTest, TheProgressWindowIsGivenEveryStepAndGoesBeforeTheClosingBox)
+{
+    InstallTestControl("2_0_0_0", work, "b.ocx", clsid);
+    InstallTestControl("2_0_0_0", work, "c.dll", clsid);
+    cfg.SourceFiles.Add("b.ocx");
+    cfg.SourceFiles.Add("c.dll");
+    cfg.WebServersHosts.Add("old.example=new.example");
+    ui.answers = {IDOK};
+    cfg.RunUpdate();
+    using S = TProgressStep;
+    std::vector<std::tuple<S, std::string, int, int, int, int>> seen;  // step, file, N, M, bar
+    for (const TProgressState& s : ui.progress)
+        seen.emplace_back(s.step, s.file, s.fileNumber, s.fileCount, s.stepsDone, s.stepCount);
+    EXPECT_EQ((decltype(seen){{S::Preparing, "", 0, 0, 0, 7},
+                              {S::Unregistering, "a.ocx", 1, 3, 0, 7},
+                              {S::Replacing, "a.ocx", 1, 3, 1, 7},
+                              {S::Registering, "a.ocx", 1, 3, 2, 7},
+                              {S::Replacing, "b.ocx", 2, 3, 4, 7},
+                              {S::Registering, "b.ocx", 2, 3, 5, 7},
+                              {S::Replacing, "c.dll", 3, 3, 6, 7},
+                              {S::RestartingWarden, "", 0, 0, 7, 7}}),
+              seen);
+    EXPECT_EQ(0, ui.boxesAtProgressClose);
+    EXPECT_EQ(1u, ui.boxes.size());
 }
