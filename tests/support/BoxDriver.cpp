@@ -107,7 +107,8 @@ bool BoxDriver::Handle(HWND box)
 }
 
 ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,
-                                  std::vector<Answer> script, DWORD timeoutMs, BoxDriver::BoxHook onBox)
+                                  std::vector<Answer> script, DWORD timeoutMs, BoxDriver::BoxHook onBox,
+                                  std::function<bool()> endWhen)
 {
     ProgramRunResult result;
     STARTUPINFOA startup{};
@@ -121,11 +122,12 @@ ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::str
     BoxDriver driver(process.dwProcessId, std::move(script), std::move(onBox));
     DWORD start = ::GetTickCount();
     for (;;) {
-        if (::WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) {
+        if (::WaitForSingleObject(process.hProcess, endWhen ? 5 : 20) == WAIT_OBJECT_0) {
             result.finished = true;
             break;
         }
-        if (::GetTickCount() - start > timeoutMs) {
+        result.ended = endWhen && endWhen();
+        if (result.ended || ::GetTickCount() - start > timeoutMs) {
             ::TerminateProcess(process.hProcess, 255);
             ::WaitForSingleObject(process.hProcess, 5000);
             break;
