@@ -1,5 +1,5 @@
 // The update run in process, for what an end-to-end run cannot provoke: an
-// exception that escapes the main stage.
+// exception that escapes the main stage; and the journal's part in the cycle.
 #include "CfgUnit/Configurator.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "common/FormatText.h"
