@@ -2,6 +2,7 @@
 // Each stage lives in a file of its own beside this one.
 #pragma once
 
+#include "CfgUnit/Journal.h"
 #include "CfgUnit/ProgressWindow.h"
 #include "common/StringList.h"
 #include "platform/Owner.h"
@@ -34,6 +35,8 @@ public:
     StringList AutostartList;
     std::string ScenarioPath;
     platform::FileHandle LogFile;
+    TJournal Journal;  // of the copy cycles, or of the interrupted update being recovered
+    std::string InterruptedClientDir;  // the client folder of an interrupted update this run recovered
 
     // The message catalogue, named by the [Messages] keys that override them.
     std::string ERROR_FIND_ACTIVEX_DIR;
@@ -108,6 +111,12 @@ public:
     std::string BackupName(const std::string& destination) const;
     // What the progress window shows of the cycle.
     TProgress Progress;
+
+    // --- Recovery of an interrupted update (Journal.cpp) ---
+    // Makes the client of an update that was cut off consistent again: a
+    // cut-off copy goes, a missing original comes back from its backup, and
+    // every control the journal names is registered in the file in place.
+    void RecoverInterruptedUpdate();
 
     // --- Module runner (ModuleRunner.cpp) ---
     bool RunModul(const std::string& commandLine);

@@ -68,6 +68,12 @@ static bool ChooseDestDir(TConfigurator& cfg)
         cfg.WriteLog("WardenFullName=\"\" and RegisteredActiveXFullName<>\"\" DestDir: " + cfg.DestDir);
         return true;
     }
+    if (!cfg.InterruptedClientDir.empty()) {
+        cfg.DestDir = cfg.InterruptedClientDir;
+        cfg.WriteLog("WardenFullName=\"\" and RegisteredActiveXFullName=\"\" DestDir of the interrupted update: " +
+                     cfg.DestDir);
+        return true;
+    }
     if (cfg.AxClsid.empty())
         cfg.ShowMessage(cfg.NOT_FOUND_RUNNING_WARDEN, Box::Error, Box::ErrorStyle);
     else
@@ -86,6 +92,7 @@ static bool BackUp(TConfigurator& cfg, const std::string& destination, bool acti
     std::string backup = cfg.BackupName(destination);
     if (FileExists(backup))
         SetNormalAndDelete(backup);
+    cfg.Journal.Mark(destination, TJournal::TStep::BackingUp);
     if (!platform::MoveFileTo(destination, backup)) {
         cfg.WriteLog("Error create backup: " + backup + " Error: " + LastErrorText());
         if (activeX)
@@ -113,10 +120,12 @@ static bool InstallFile(TConfigurator& cfg, const std::string& entry)
 
     cfg.Progress.Step(TProgressStep::Replacing);
     cfg.WriteLog("Start copy: " + entry + " -> " + destination);
+    cfg.Journal.Mark(destination, TJournal::TStep::Copying);
     if (!platform::CopyFileTo(entry, destination, false)) {
         cfg.WriteLog("Copy FALSE: " + LastErrorText());
         return false;
     }
+    cfg.Journal.Mark(destination, TJournal::TStep::Copied);
     cfg.WriteLog("Copy TRUE");
     if (activeX) {
         cfg.Progress.Step(TProgressStep::Registering);
@@ -127,6 +136,16 @@ static bool InstallFile(TConfigurator& cfg, const std::string& entry)
     else
         cfg.RestoreList.SetMarkAt(restoreIndex, activeX ? 1 : 0);
     return true;
+}
+
+// The journal names every destination of the cycles, with its backup and whether it is a control.
+static void BeginJournal(TConfigurator& cfg)
+{
+    const StringList destinations = Destinations(cfg);
+    std::vector<TJournal::TFile> files;
+    for (int i = 0; i < destinations.Count(); ++i)
+        files.push_back({destinations[i], cfg.BackupName(destinations[i]), IsActiveX(destinations[i])});
+    cfg.Journal.Begin(cfg.DestDir, files);
 }
 
 // At most two cycles; the second only after a failure in the first and the user's OK.
@@ -194,6 +213,7 @@ static void RunMainStage(TConfigurator& cfg, bool& success)
     success = false;
     if (!cfg.CheckProcesses())
         return;
+    BeginJournal(cfg);
     switch (RunCopyCycles(cfg, success)) {
     case TCopyOutcome::SourceMissing:
         return;
@@ -233,6 +253,7 @@ static void RunClosingSteps(TConfigurator& cfg, bool success)
 
 void TConfigurator::RunUpdate()
 {
+    RecoverInterruptedUpdate();
     RegisteredActiveXFullName = GetRegisteredActiveXFullName(AxClsid);
 
     SearchWarden();
@@ -251,9 +272,11 @@ void TConfigurator::RunUpdate()
     } catch (...) {
         // An interrupted run is a failed one: whatever the cycle had replaced goes back.
         Restore();
+        Journal.Remove();
         RunClosingSteps(*this, false);
         throw;
     }
+    Journal.Remove();  // every file is settled: copied, or put back
     RunClosingSteps(*this, success);
 }
 
@@ -296,6 +319,8 @@ void TConfigurator::Restore()
             platform::RemoveFile(name);
             WriteLog("DeleteFile: " + name);
         }
+        // The copy is gone: whatever stands at the destination from here on is the original.
+        Journal.Mark(name, TJournal::TStep::PuttingBack);
         std::string backup = BackupName(name);
         if (FileExists(backup)) {
             WriteLog(FormatText("Rename \"%s\" to \"%s\"", {backup, name}));

@@ -51,3 +51,9 @@ bool FileExists(const std::string& name)
     DWORD attributes = platform::FileAttributes(name);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+bool DirectoryExists(const std::string& name)
+{
+    DWORD attributes = platform::FileAttributes(name);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

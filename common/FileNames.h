@@ -16,3 +16,5 @@ std::string PlainBackupName(const std::string& name);
 
 // The system reports attributes for the name and they do not mark a directory.
 bool FileExists(const std::string& name);
+// The system reports attributes for the name and they mark a directory.
+bool DirectoryExists(const std::string& name);

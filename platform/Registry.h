@@ -1,4 +1,4 @@
-// Registry reads: thin wrappers over the advapi32 calls.
+// The registry: thin wrappers over the advapi32 calls.
 #pragma once
 
 #include "platform/Owner.h"
@@ -14,5 +14,16 @@ RegKey OpenKeyForQuery(HKEY root, const std::string& path);
 // the bytes the call reports, or false when it fails (a value that does not
 // fit among other reasons).
 bool QueryValueBytes(HKEY key, const std::string& valueName, DWORD capacity, std::string& bytes);
+
+// RegOpenKeyExA with KEY_QUERY_VALUE and KEY_SET_VALUE; an empty owner on failure.
+RegKey OpenKeyForUpdate(HKEY root, const std::string& path);
+// RegCreateKeyExA, a key that lasts (not volatile), with KEY_QUERY_VALUE and KEY_SET_VALUE.
+RegKey CreateKey(HKEY root, const std::string& path);
+// RegSetValueExA of a REG_SZ value: the text and its terminating zero.
+bool SetTextValue(HKEY key, const std::string& valueName, const std::string& text);
+// RegDeleteKeyA: on the NT family only a key without subkeys.
+bool DeleteKey(HKEY root, const std::string& path);
+// RegFlushKey: true once the key's changes are on disk.
+bool FlushKey(HKEY key);
 
 }  // namespace platform

@@ -144,7 +144,8 @@ void BoxDriver::WatchProgress()
 }
 
 ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,
-                                  std::vector<Answer> script, DWORD timeoutMs, BoxDriver::BoxHook onBox)
+                                  std::vector<Answer> script, DWORD timeoutMs, BoxDriver::BoxHook onBox,
+                                  std::function<bool()> endWhen)
 {
     ProgramRunResult result;
     STARTUPINFOA startup{};
@@ -158,12 +159,14 @@ ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::str
     BoxDriver driver(process.dwProcessId, std::move(script), std::move(onBox));
     DWORD start = ::GetTickCount();
     for (;;) {
-        // A copy shows its step for milliseconds only: the progress window is watched closely.
-        if (::WaitForSingleObject(process.hProcess, driver.ProgressShown() ? 1 : 20) == WAIT_OBJECT_0) {
+        // A copy shows its step for milliseconds only: the progress window is watched closely,
+        // and so is a run that is to be ended at an instant.
+        if (::WaitForSingleObject(process.hProcess, driver.ProgressShown() ? 1 : endWhen ? 5 : 20) == WAIT_OBJECT_0) {
             result.finished = true;
             break;
         }
-        if (::GetTickCount() - start > timeoutMs) {
+        result.ended = endWhen && endWhen();
+        if (result.ended || ::GetTickCount() - start > timeoutMs) {
             ::TerminateProcess(process.hProcess, 255);
             ::WaitForSingleObject(process.hProcess, 5000);
             break;

@@ -69,9 +69,12 @@ std::string WindowTextUtf8(HWND window);
 std::vector<HWND> FindTopLevelWindows(DWORD processId, const std::string& className = "#32770");
 
 // Runs a command line with a time bound while a BoxDriver answers its boxes.
+// endWhen, polled meanwhile, ends the program at once when it answers true,
+// as a power loss or the task manager would.
 struct ProgramRunResult {
     bool started = false;
-    bool finished = false;  // false: killed at the time bound
+    bool finished = false;  // false: killed at the time bound, or ended
+    bool ended = false;     // ended when endWhen answered true
     DWORD exitCode = 0;
     std::vector<BoxRecord> boxes;
     int unscripted = 0;
@@ -80,7 +83,7 @@ struct ProgramRunResult {
 
 ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,
                                   std::vector<Answer> script, DWORD timeoutMs,
-                                  BoxDriver::BoxHook onBox = nullptr);
+                                  BoxDriver::BoxHook onBox = nullptr, std::function<bool()> endWhen = nullptr);
 
 // Text for a record list, one box after another, for test failure output.
 std::string Describe(const std::vector<BoxRecord>& boxes);

@@ -13,10 +13,10 @@ ScratchInstall::ScratchInstall()
 }
 
 ProgramRunResult ScratchInstall::Run(const std::string& parameters, std::vector<Answer> script,
-                                     BoxDriver::BoxHook onBox, DWORD timeoutMs) const
+                                     BoxDriver::BoxHook onBox, DWORD timeoutMs, std::function<bool()> endWhen) const
 {
     std::string line = "\"" + ExePath() + "\"";
     if (!parameters.empty())
         line += " " + parameters;
-    return RunAndDriveBoxes(line, WorkDir(), std::move(script), timeoutMs, std::move(onBox));
+    return RunAndDriveBoxes(line, WorkDir(), std::move(script), timeoutMs, std::move(onBox), std::move(endWhen));
 }

@@ -5,6 +5,7 @@
 #include "support/BoxDriver.h"
 #include "support/TestFiles.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ public:
     // Runs the program with the parameters (as they stand on its command line)
     // in the working directory, answering its boxes from the script.
     ProgramRunResult Run(const std::string& parameters, std::vector<Answer> script = {},
-                         BoxDriver::BoxHook onBox = nullptr, DWORD timeoutMs = 120000) const;
+                         BoxDriver::BoxHook onBox = nullptr, DWORD timeoutMs = 120000,
+                         std::function<bool()> endWhen = nullptr) const;
 
 private:
     TempDir root_;

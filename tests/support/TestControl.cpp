@@ -46,6 +46,12 @@ ScratchClsid::~ScratchClsid()
     DeleteKeyTree(HKEY_CLASSES_ROOT, "CLSID\\" + braced_);
 }
 
+std::string ScratchJournalKey()
+{
+    static std::atomic<unsigned> counter{0};
+    return "Software\\WardCfgUp test " + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+}
+
 void SetServerValue(const ScratchClsid& clsid, const std::string& value, DWORD type)
 {
     HKEY key = nullptr;

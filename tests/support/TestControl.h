@@ -23,6 +23,10 @@ private:
     std::string braced_;
 };
 
+// A journal key of its own under HKEY_CURRENT_USER: in-process update runs never
+// meet the journal of the program's end-to-end runs beside them.
+std::string ScratchJournalKey();
+
 // Writes the default value of the class's InprocServer32 key: the text and its zero byte.
 void SetServerValue(const ScratchClsid& clsid, const std::string& value, DWORD type = REG_SZ);
 

@@ -1,7 +1,9 @@
 // The update run in process, for what an end-to-end run cannot provoke: an
-// exception that escapes the main stage, and every step the progress window is given.
+// exception that escapes the main stage, every step the progress window is given,
+// and the journal's part in the cycle.
 #include "CfgUnit/Configurator.h"
 #include "PrsSrch/ProcessSearcher.h"
+#include "common/FormatText.h"
 
 #include "support/FakeUserInterface.h"
 #include "support/StandIns.h"
@@ -22,6 +24,7 @@ protected:
     FakeUserInterface ui;
     TProcessSearcher searcher;
     TConfigurator cfg;
+    std::string journalKey = ScratchJournalKey();
     char previousDirectory[MAX_PATH] = "";
 
     void SetUp() override
@@ -43,6 +46,7 @@ protected:
         cfg.RunOkModules.Add(dir / "ok.exe=0");
         cfg.RunNotOkModules.Add(dir / "notok.exe=0");
         cfg.OpenLog(dir / "run.log");
+        cfg.Journal = TJournal(journalKey);
     }
 
     void TearDown() override
@@ -147,4 +151,35 @@ TEST_F(UpdateCycleTest, TheProgressWindowIsGivenEveryStepAndGoesBeforeTheClosing
               seen);
     EXPECT_EQ(0, ui.boxesAtProgressClose);
     EXPECT_EQ(1u, ui.boxes.size());
+}
+
+// No tunnel client runs and the control is not registered: only the journal of an
+// interrupted update names the client, and only when its folder exists.
+TEST_F(UpdateCycleTest, AnInterruptedUpdateNamesTheClientWhenNothingElseDoes)
+{
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, clsid.ServerKey().c_str());
+    cfg.WebServersHosts.Add("old.example=new.example");
+    ui.answers = {IDOK, IDOK};
+    TJournal(journalKey).Begin(dir / "gone\\", {});
+    cfg.RunUpdate();
+    TJournal(journalKey).Begin(client, {});
+    cfg.RunUpdate();
+    ASSERT_EQ(2u, ui.boxes.size());
+    EXPECT_EQ(FormatText(cfg.ERROR_FIND_ACTIVEX_DIR, {cfg.AxClsid}), ui.boxes[0].text);
+    EXPECT_EQ(cfg.ALL_OK, ui.boxes[1].text);
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+}
+
+// Restore records that a copy is gone before it puts the backup back: a recovery after
+// the rename must not take the original for a cut-off copy.
+TEST_F(UpdateCycleTest, RestoreRecordsThatTheCopyIsGoneBeforeThePutBack)
+{
+    cfg.DestDir = client;
+    cfg.Journal.Begin(client, {{client + "a.ocx", cfg.BackupName(client + "a.ocx"), false, TJournal::TStep::Copying}});
+    cfg.RestoreList.Add(client + "a.ocx");
+    cfg.Restore();
+    TJournal left(journalKey);
+    ASSERT_EQ(TJournal::TFound::Found, left.Load());
+    EXPECT_EQ(TJournal::TStep::PuttingBack, left.Files()[0].step);
+    left.Remove();
 }
