@@ -4,8 +4,8 @@
 #include "common/FormatText.h"
 
 #include "support/LogLines.h"
-#include "support/PlantedDll.h"
 #include "support/ScratchInstall.h"
+#include "support/WineSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -127,7 +127,7 @@ TEST_F(EntryTest, ASecondUpdateRunWhileOneIsInProgressEndsAtOnce)
     EXPECT_EQ(1u, first.boxes.size());
     EXPECT_TRUE(second.finished && second.boxes.empty()) << Describe(second.boxes);
     EXPECT_EQ(std::vector<std::string>{"Another update run is in progress: this one ends without a change"},
-              LogTexts(install.WorkDir() + "second.log"));
+              LogEntries(install.WorkDir() + "second.log"));
     EXPECT_NE(std::string::npos, ReadBytes(install.WorkDir() + "first.log").find("Get warden full name"));
     EXPECT_TRUE(Exists(install.ProgramDir() + "def.ini"));
 }

@@ -4,6 +4,8 @@
 #include "PrsSrch/ProcessSearcher.h"
 #include "common/FormatText.h"
 
+#include "platform/Processes.h"
+#include "support/Bounded.h"
 #include "support/ScratchInstall.h"
 #include "support/StandIns.h"
 #include "support/TestControl.h"
@@ -23,16 +25,6 @@ const std::string NewHost = "new.bank.example";
 std::string Text(const std::string& ansi)
 {
     return Utf8FromAnsi(ansi);
-}
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000)
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (condition())
-            return true;
-        ::Sleep(50);
-    }
-    return condition();
 }
 
 // The file holds exactly the test control of that version.
@@ -58,24 +50,6 @@ bool ProgressShowed(const ProgramRunResult& run, const std::string& line)
             return true;
     return false;
 }
-
-// A file held open by the test: without sharing for writing and deleting, so it
-// can be neither renamed nor replaced; `exclusive` also keeps others from reading it.
-struct HeldFile {
-    HANDLE handle;
-    HeldFile(const std::string& path, bool exclusive)
-        : handle(::CreateFileA(path.c_str(), GENERIC_READ, exclusive ? 0 : FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               0, nullptr))
-    {
-    }
-    ~HeldFile() { Release(); }
-    void Release()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            ::CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
-    }
-};
 
 }  // namespace
 
@@ -169,8 +143,8 @@ protected:
     // The result programs started: "ok", "notok", or "" when none was.
     std::string ResultProgramsStarted()
     {
-        bool ok = WaitFor([&] { return Exists(probeDir + "okprobe.calls"); }, 3000);
-        bool notOk = WaitFor([&] { return Exists(probeDir + "failprobe.calls"); }, ok ? 0 : 3000);
+        bool ok = !AwaitProbeCalls(probeDir + "okprobe.calls", 3000).empty();
+        bool notOk = !AwaitProbeCalls(probeDir + "failprobe.calls", ok ? 0 : 3000).empty();
         return std::string(ok ? "ok" : "") + (notOk ? "notok" : "");
     }
 
@@ -197,11 +171,10 @@ protected:
     void StopWardens()
     {
         for (DWORD id : WardensRunningFrom(client + "wardlink.exe")) {
-            HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+            platform::UniqueHandle process = platform::OpenProcessFor(PROCESS_TERMINATE | SYNCHRONIZE, id);
             if (process) {
-                ::TerminateProcess(process, 1);
-                ::WaitForSingleObject(process, 5000);
-                ::CloseHandle(process);
+                platform::TerminateProcessWith(process.get(), 1);
+                platform::WaitForObject(process.get(), 5000);
             }
         }
     }
@@ -451,7 +424,7 @@ TEST_F(UpdateRunTest, TheTunnelClientIsClosedForTheCopyAndStartedAgainFromItsPat
     EXPECT_FALSE(warden.Running());
     EXPECT_TRUE(HoldsControl(client + "ctl.ocx", "2_0_0_0"));
     EXPECT_TRUE(HoldsControl(elsewhere + "ctl.ocx", "1_0_0_0"));
-    EXPECT_TRUE(WaitFor([&] { return !WardensRunningFrom(client + "wardlink.exe").empty(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !WardensRunningFrom(client + "wardlink.exe").empty(); }, 15000, 50));
     std::string log = Log();
     EXPECT_TRUE(Contains(log, "Get warden full name: " + client + "wardlink.exe"));
     EXPECT_TRUE(Contains(log, "Autostart modul: " + client + "wardlink.exe"));

@@ -3,7 +3,6 @@
 #include "CfgUnit/Configurator.h"
 
 #include "CfgUnit/Messages.h"
-#include "PrsSrch/ProcessSearcher.h"
 #include "common/FormatText.h"
 #include "support/FakeUserInterface.h"
 #include "support/StandIns.h"
@@ -19,7 +18,6 @@ class ApplicationCheck : public testing::Test {
 protected:
     ApplicationCheck()
     {
-        ProcessSearcher = &searcher;
         cfg.OpenLog(logDir / "run.log");
         cfg.DestDir = dest.Path();
         component = CopyFixture("heldlib.dll", dest.Path(), "comp.ocx");
@@ -28,7 +26,6 @@ protected:
         cfg.SourceFiles.Add("new.dll");  // not installed yet
         cfg.SourceFiles.Add("lib.dll");
     }
-    ~ApplicationCheck() override { ProcessSearcher = nullptr; }
 
     // A stand-in started from a copy named name, holding the given file.
     StandIn& Start(const std::string& fixture, const std::string& name, const std::string& held)
@@ -71,7 +68,7 @@ protected:
     TempDir logDir;
     std::string component;
     std::string library;
-    TProcessSearcher searcher;
+    GlobalProcessSearcher searcher;
     TConfigurator cfg;
     FakeUserInterface ui;
     std::vector<std::unique_ptr<StandIn>> running;  // ended before the directories go

@@ -6,6 +6,7 @@
 #include "support/BoxDriver.h"
 #include "support/StandIns.h"
 #include "support/TestFiles.h"
+#include "support/WineSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -199,24 +200,6 @@ ProbeResult RunProbe(const std::string& probe, const std::string& arguments)
     }
     return result;
 }
-
-// Wine reports the 9x family to a program whose Version is set to win98.
-class Win98Program {
-public:
-    explicit Win98Program(const std::string& fileName) : key_("Software\\Wine\\AppDefaults\\" + fileName)
-    {
-        HKEY key = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr) != ERROR_SUCCESS)
-            return;
-        ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-        ::RegCloseKey(key);
-    }
-    ~Win98Program() { ::RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
-
-private:
-    std::string key_;
-};
 
 }  // namespace
 

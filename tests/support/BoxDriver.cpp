@@ -1,5 +1,7 @@
 #include "support/BoxDriver.h"
 
+#include "platform/Owner.h"
+#include "support/Bounded.h"
 #include "support/TestFiles.h"
 
 #include <algorithm>
@@ -113,8 +115,7 @@ bool BoxDriver::Handle(HWND box)
         onBox_(record);
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
     // Wait, bounded, for the box to go, so that its handle is not seen twice.
-    for (int i = 0; i < 200 && ::IsWindow(box); ++i)
-        ::Sleep(10);
+    WaitUntil([&] { return !::IsWindow(box); }, 2000);
     answered_.erase(box);
     return true;
 }
@@ -155,27 +156,27 @@ ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::str
     if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
                           currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &process))
         return result;
+    platform::UniqueHandle program(process.hProcess);
+    platform::UniqueHandle mainThread(process.hThread);
     result.started = true;
     BoxDriver driver(process.dwProcessId, std::move(script), std::move(onBox));
     DWORD start = ::GetTickCount();
     for (;;) {
         // A copy shows its step for milliseconds only: the progress window is watched closely,
         // and so is a run that is to be ended at an instant.
-        if (::WaitForSingleObject(process.hProcess, driver.ProgressShown() ? 1 : endWhen ? 5 : 20) == WAIT_OBJECT_0) {
+        if (::WaitForSingleObject(program.get(), driver.ProgressShown() ? 1 : endWhen ? 5 : 20) == WAIT_OBJECT_0) {
             result.finished = true;
             break;
         }
         result.ended = endWhen && endWhen();
         if (result.ended || ::GetTickCount() - start > timeoutMs) {
-            ::TerminateProcess(process.hProcess, 255);
-            ::WaitForSingleObject(process.hProcess, 5000);
+            ::TerminateProcess(program.get(), 255);
+            ::WaitForSingleObject(program.get(), 5000);
             break;
         }
         driver.Step();
     }
-    ::GetExitCodeProcess(process.hProcess, &result.exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    ::GetExitCodeProcess(program.get(), &result.exitCode);
     result.boxes = driver.Records();
     result.unscripted = driver.Unscripted();
     result.progress = driver.Progress();

@@ -2,20 +2,23 @@
 
 #include "support/TestFiles.h"
 
-std::vector<std::string> LogTexts(const std::string& logPath)
+#include <iterator>
+#include <regex>
+
+std::vector<std::string> LogEntries(const std::string& logPath)
 {
-    const std::string marker = "] -> ";
-    std::string content = ReadBytes(logPath);
-    std::vector<std::string> texts;
-    std::string::size_type start = 0;
-    while (start < content.size()) {
-        std::string::size_type end = content.find("\r\n", start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        std::string::size_type text = line.find(marker);
-        texts.push_back(text == std::string::npos ? line : line.substr(text + marker.size()));
-        start = end + 2;
+    static const std::regex stamp(R"(\[\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d\] -> )");
+    const std::string log = ReadBytes(logPath);
+    std::vector<std::string> entries;
+    std::sregex_iterator end;
+    for (std::sregex_iterator at(log.begin(), log.end(), stamp); at != end; ++at) {
+        auto next = std::next(at);
+        std::string::size_type from = at->position() + at->length();
+        std::string::size_type to = next == end ? log.size() : static_cast<std::string::size_type>(next->position());
+        std::string entry = log.substr(from, to - from);
+        if (entry.size() >= 2 && entry.compare(entry.size() - 2, 2, "\r\n") == 0)
+            entry.resize(entry.size() - 2);
+        entries.push_back(entry);
     }
-    return texts;
+    return entries;
 }

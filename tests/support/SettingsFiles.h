@@ -1,5 +1,4 @@
-// INI files written and read back for tests of the tunnel settings file,
-// and the entries of a run log.
+// INI files written and read back for tests of the tunnel settings file.
 #pragma once
 
 #include <string>
@@ -16,6 +15,3 @@ std::string IniText(const std::vector<IniSection>& sections);
 // The lines of a section as the system profile functions read them back,
 // each followed by "\n".
 std::string SectionText(const std::string& file, const std::string& section);
-
-// The texts of a run log's entries, without their time stamps, in order.
-std::vector<std::string> LogEntries(const std::string& logPath);

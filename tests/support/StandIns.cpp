@@ -1,6 +1,7 @@
 #include "support/StandIns.h"
 
 #include "common/StringList.h"
+#include "support/Bounded.h"
 #include "support/TestFiles.h"
 
 #include <stdexcept>
@@ -24,36 +25,32 @@ StandIn::StandIn(const std::string& program, const std::vector<std::string>& dll
     if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
                           nullptr, &startup, &info))
         return;
-    process_ = info.hProcess;
-    thread_ = info.hThread;
+    process_.reset(info.hProcess);
+    thread_.reset(info.hThread);
     id_ = info.dwProcessId;
     if (!suspended)
-        ::WaitForInputIdle(process_, ReadyBoundMs);
+        ::WaitForInputIdle(process_.get(), ReadyBoundMs);
 }
 
 StandIn::~StandIn()
 {
     Kill();
-    if (thread_)
-        ::CloseHandle(thread_);
-    if (process_)
-        ::CloseHandle(process_);
 }
 
 bool StandIn::WaitForExit(DWORD milliseconds, DWORD* exitCode) const
 {
-    if (!process_ || ::WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0)
+    if (!process_ || ::WaitForSingleObject(process_.get(), milliseconds) != WAIT_OBJECT_0)
         return false;
     if (exitCode)
-        ::GetExitCodeProcess(process_, exitCode);
+        ::GetExitCodeProcess(process_.get(), exitCode);
     return true;
 }
 
 void StandIn::Kill()
 {
     if (process_ && Running()) {
-        ::TerminateProcess(process_, 255);
-        ::WaitForSingleObject(process_, KillBoundMs);
+        ::TerminateProcess(process_.get(), 255);
+        ::WaitForSingleObject(process_.get(), KillBoundMs);
     }
 }
 
@@ -63,6 +60,13 @@ std::string CopyFixture(const std::string& fixture, const std::string& directory
     if (!::CopyFileA((BinDir() + fixture).c_str(), copy.c_str(), FALSE))
         throw std::runtime_error("cannot copy " + fixture + " to " + copy);
     return copy;
+}
+
+std::string AwaitProbeCalls(const std::string& callsPath, unsigned limitMs)
+{
+    std::string calls;
+    WaitUntil([&] { return !(calls = ReadBytes(callsPath)).empty(); }, limitMs, 50);
+    return calls;
 }
 
 std::vector<DWORD> MarksOf(const StringList& processes)

@@ -1,7 +1,11 @@
 // Stand-in processes for tests of the process searcher (fixtures wardlink.exe,
-// holder.exe, heldlib.dll, searchprobe.exe). A started stand-in is killed when
-// its owner goes out of scope, also when an assertion fails.
+// holder.exe, heldlib.dll, searchprobe.exe), the probe program that notes its
+// starts (exitprobe.exe), and the searcher the program's stages use. A started
+// stand-in is killed when its owner goes out of scope, also when an assertion fails.
 #pragma once
+
+#include "PrsSrch/ProcessSearcher.h"
+#include "platform/Owner.h"
 
 #include <windows.h>
 
@@ -18,7 +22,7 @@ public:
     StandIn(const StandIn&) = delete;
     StandIn& operator=(const StandIn&) = delete;
 
-    bool Started() const { return process_ != nullptr; }
+    bool Started() const { return static_cast<bool>(process_); }
     DWORD Id() const { return id_; }
     // True when the process ended within the bound; its exit code in exitCode.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) const;
@@ -26,14 +30,25 @@ public:
     void Kill();
 
 private:
-    HANDLE process_ = nullptr;
-    HANDLE thread_ = nullptr;
+    platform::UniqueHandle process_;
+    platform::UniqueHandle thread_;
     DWORD id_ = 0;
 };
 
 // Copies a fixture of BinDir() into directory under another name; the full path of the copy.
 std::string CopyFixture(const std::string& fixture, const std::string& directory, const std::string& name);
 
+// What a copy of exitprobe.exe noted in its .calls file (its command line for
+// each start), once it is there; empty when nothing is there within limitMs.
+std::string AwaitProbeCalls(const std::string& callsPath, unsigned limitMs);
+
 // The marks (process ids) of a searcher's result, in list order.
-class StringList;
 std::vector<DWORD> MarksOf(const StringList& processes);
+
+// A searcher that the program's stages use (the global ProcessSearcher) for
+// the life of this object.
+class GlobalProcessSearcher : public TProcessSearcher {
+public:
+    GlobalProcessSearcher() { ProcessSearcher = this; }
+    ~GlobalProcessSearcher() override { ProcessSearcher = nullptr; }
+};

@@ -1,5 +1,6 @@
 #include "support/TestControl.h"
 
+#include "platform/Registry.h"
 #include "support/TestFiles.h"
 
 #include <atomic>
@@ -12,21 +13,21 @@ namespace {
 // Deletes a key and its subkeys (RegDeleteTree is not available on every system the program serves).
 void DeleteKeyTree(HKEY root, const std::string& path)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        std::vector<std::string> children;
+    std::vector<std::string> children;
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS) {
+        platform::RegKey key(opened);  // closed before its subkeys go
         char name[256];
         for (DWORD i = 0;; ++i) {
             DWORD length = sizeof name;
-            if (::RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            if (::RegEnumKeyExA(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
                 break;
             children.emplace_back(name, length);
         }
-        ::RegCloseKey(key);
-        for (const std::string& child : children)
-            DeleteKeyTree(root, path + "\\" + child);
     }
-    ::RegDeleteKeyA(root, path.c_str());
+    for (const std::string& child : children)
+        DeleteKeyTree(root, path + "\\" + child);
+    platform::DeleteKey(root, path);
 }
 
 }  // namespace
@@ -54,28 +55,23 @@ std::string ScratchJournalKey()
 
 void SetServerValue(const ScratchClsid& clsid, const std::string& value, DWORD type)
 {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, clsid.ServerKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS)
+    platform::RegKey key = platform::CreateKey(HKEY_CLASSES_ROOT, clsid.ServerKey());
+    if (!key)
         throw std::runtime_error("cannot create " + clsid.ServerKey());
-    LONG status = ::RegSetValueExA(key, "", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                                   static_cast<DWORD>(value.size() + 1));
-    ::RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
+    if (::RegSetValueExA(key.get(), "", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
         throw std::runtime_error("cannot write " + clsid.ServerKey());
 }
 
 bool ReadServerValue(const ScratchClsid& clsid, std::string& value)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, clsid.ServerKey().c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    platform::RegKey key = platform::OpenKeyForQuery(HKEY_CLASSES_ROOT, clsid.ServerKey());
+    if (!key)
         return false;
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer - 1;
-    LONG status = ::RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
-    ::RegCloseKey(key);
-    value = buffer;
-    return status == ERROR_SUCCESS;
+    std::string bytes;
+    bool read = platform::QueryValueBytes(key.get(), "", 1023, bytes);
+    value = bytes.c_str();  // up to the value's zero byte
+    return read;
 }
 
 std::string InstallTestControl(const std::string& variant, const std::string& directory, const std::string& name,

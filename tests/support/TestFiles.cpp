@@ -46,6 +46,12 @@ CurrentDirectory::~CurrentDirectory()
     ::SetCurrentDirectoryA(previous_.c_str());
 }
 
+HeldFile::HeldFile(const std::string& path, bool exclusive)
+    : handle_(::CreateFileA(path.c_str(), GENERIC_READ, exclusive ? 0 : FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                            nullptr))
+{
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -1,6 +1,8 @@
 // Scratch directories and whole-file access for tests (Windows paths).
 #pragma once
 
+#include "platform/Owner.h"
+
 #include <string>
 
 // A fresh directory under the temporary folder, removed with everything in it at the end.
@@ -28,6 +30,20 @@ public:
 
 private:
     std::string previous_;
+};
+
+// A file held open by the test, for reading: without sharing for writing and
+// deleting, so that it can be neither renamed nor replaced; `exclusive` also
+// keeps others from reading it. Holds nothing when the file cannot be opened.
+class HeldFile {
+public:
+    HeldFile(const std::string& path, bool exclusive);
+
+    explicit operator bool() const { return static_cast<bool>(handle_); }
+    void Release() { handle_.reset(); }
+
+private:
+    platform::FileHandle handle_;
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes);

@@ -3,6 +3,7 @@
 //   registerbench [RUNS]   (default 5)
 // Prints one line per run and the means, in milliseconds.
 #include "CfgUnit/Configurator.h"
+#include "platform/Owner.h"
 #include "support/TestControl.h"
 #include "support/TestFiles.h"
 
@@ -32,10 +33,10 @@ double RegsvrAlone(const std::string& commandLine)
     Clock::time_point start = Clock::now();
     if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return -1;
-    DWORD waited = ::WaitForSingleObject(info.hProcess, 60000);
+    platform::UniqueHandle process(info.hProcess);
+    platform::UniqueHandle thread(info.hThread);
+    DWORD waited = ::WaitForSingleObject(process.get(), 60000);
     double elapsed = MillisecondsSince(start);
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
     return waited == WAIT_OBJECT_0 ? elapsed : -1;
 }
 

@@ -4,11 +4,11 @@
 //     time goes: process searches, the settings correction, the version check,
 //     regsvr32 runs (with the one-second rhythm of their waits) and the copies.
 #include "CfgUnit/Configurator.h"
-#include "PrsSrch/ProcessSearcher.h"
 #include "platform/Files.h"
 
 #include "support/FakeUserInterface.h"
 #include "support/ScratchInstall.h"
+#include "support/StandIns.h"
 #include "support/TestControl.h"
 
 #include <chrono>
@@ -68,11 +68,10 @@ void StageByStage()
     ScratchClsid clsid;
     std::string client = install.Root() + "client\\";
     Prepare(install, client, clsid);
-    ::SetCurrentDirectoryA(install.WorkDir().c_str());
+    CurrentDirectory current(install.WorkDir());
 
     FakeUserInterface ui;
-    TProcessSearcher searcher;
-    ProcessSearcher = &searcher;
+    GlobalProcessSearcher searcher;
     TConfigurator cfg;
     cfg.ScenarioPath = install.ProgramDir() + "scen.ini";
     cfg.ReadScenario();
@@ -107,7 +106,6 @@ void StageByStage()
         searcher.FullPath = true;
         searcher.SearchProcesses();
     });
-    ProcessSearcher = nullptr;
 
     double total = search + settings + versions + regsvr + copies;
     std::printf("stage by stage (in process, %d controls): %.2f s\n", ControlCount, total);

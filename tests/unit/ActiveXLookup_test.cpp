@@ -1,5 +1,6 @@
 // Finding the file of a registered control from its class identifier.
 #include "CfgUnit/Configurator.h"
+#include "platform/Registry.h"
 #include "support/TestControl.h"
 #include "support/TestFiles.h"
 
@@ -41,11 +42,11 @@ TEST_F(ActiveXLookup, UnregisteredClassGivesEmptyAnswer)
 TEST_F(ActiveXLookup, ServerKeyWithoutDefaultValueGivesEmptyAnswer)
 {
     SetServerValue(clsid, "C:\\Bank\\client.ocx");
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CLASSES_ROOT, clsid.ServerKey().c_str(), 0, KEY_SET_VALUE, &key));
-    ::RegDeleteValueA(key, "");
-    ::RegSetValueExA(key, "ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>("Apartment"), 10);
-    ::RegCloseKey(key);
+    platform::RegKey key = platform::OpenKeyForUpdate(HKEY_CLASSES_ROOT, clsid.ServerKey());
+    ASSERT_TRUE(key);
+    ::RegDeleteValueA(key.get(), "");
+    platform::SetTextValue(key.get(), "ThreadingModel", "Apartment");
+    key.reset();
     EXPECT_EQ("", Lookup(clsid.Braced()));
 }
 

@@ -5,9 +5,9 @@
 #include "CfgUnit/Configurator.h"
 #include "common/SystemErrorText.h"
 #include "common/Text.h"
-#include "platform/System.h"
 #include "support/Bounded.h"
 #include "support/LogLines.h"
+#include "support/StandIns.h"
 #include "support/TestControl.h"
 #include "support/TestFiles.h"
 
@@ -29,7 +29,7 @@ class ModuleRunner : public ::testing::Test {
 protected:
     void SetUp() override { configurator.OpenLog(dir / "run.log"); }
 
-    Lines Log() const { return LogTexts(dir / "run.log"); }
+    Lines Log() const { return LogEntries(dir / "run.log"); }
 
     // A copy of the probe program in the scratch directory: it notes each start in <name>.calls.
     std::string Probe(const std::string& name)
@@ -40,12 +40,7 @@ protected:
     std::string Calls(const std::string& name) const { return ReadBytes(dir / (name + ".calls")); }
 
     // The probe's notes once it has written them; empty when it never does within the bound.
-    std::string AwaitCalls(const std::string& name) const
-    {
-        for (int waited = 0; waited < 200 && Calls(name).empty(); ++waited)
-            platform::Sleep(100);
-        return Calls(name);
-    }
+    std::string AwaitCalls(const std::string& name) const { return AwaitProbeCalls(dir / (name + ".calls"), 20000); }
 
     bool RunModul(const std::string& commandLine)
     {

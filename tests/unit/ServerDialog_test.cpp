@@ -5,6 +5,7 @@
 #include "CfgUnit/Configurator.h"
 #include "CfgUnit/ServerDialog.h"
 #include "platform/Controls.h"
+#include "support/Bounded.h"
 #include "support/BoxDriver.h"
 #include "support/TestFiles.h"
 
@@ -19,18 +20,6 @@
 namespace {
 
 constexpr DWORD WaitLimitMs = 10000;
-
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD limitMs = WaitLimitMs)
-{
-    DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > limitMs)
-            return false;
-        ::Sleep(10);
-    }
-    return true;
-}
 
 // The children of the dialog in creation order.
 enum Element {
@@ -85,13 +74,13 @@ public:
         if (!WaitUntil([&] {
                 ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&request));
                 return request.found != nullptr;
-            }))
+            }, WaitLimitMs))
             return false;
         dialog_ = request.found;
         for (HWND child = ::GetWindow(dialog_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
             elements_.push_back(child);
         // The dialog is ready once the new-host field has the focus.
-        return elements_.size() == ElementCount && WaitUntil([&] { return Focus() == Field2; });
+        return elements_.size() == ElementCount && WaitUntil([&] { return Focus() == Field2; }, WaitLimitMs);
     }
 
     HWND Dialog() const { return dialog_; }
@@ -201,12 +190,12 @@ public:
         return WaitUntil([&] {
             boxes_.Step();
             return boxes_.Records().size() >= before + boxCount;
-        });
+        }, WaitLimitMs);
     }
 
     bool WaitClosed() const
     {
-        return WaitUntil([&] { return !Open(); });
+        return WaitUntil([&] { return !Open(); }, WaitLimitMs);
     }
 
     // Leaves no box and no dialog behind, whatever the script did.
@@ -217,7 +206,7 @@ public:
             if (Open())
                 ::PostMessageA(dialog_, WM_CLOSE, 0, 0);
             return !Open();
-        });
+        }, WaitLimitMs);
     }
 
     const std::vector<BoxRecord>& Boxes() const { return boxes_.Records(); }

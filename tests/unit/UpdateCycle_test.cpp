@@ -2,7 +2,6 @@
 // exception that escapes the main stage, every step the progress window is given,
 // and the journal's part in the cycle.
 #include "CfgUnit/Configurator.h"
-#include "PrsSrch/ProcessSearcher.h"
 #include "common/FormatText.h"
 
 #include "support/FakeUserInterface.h"
@@ -12,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 #include <tuple>
 
@@ -21,19 +21,17 @@ protected:
     std::string client = dir / "client\\";
     std::string work = dir / "work\\";
     ScratchClsid clsid;
+    std::optional<CurrentDirectory> current;
     FakeUserInterface ui;
-    TProcessSearcher searcher;
+    GlobalProcessSearcher searcher;
     TConfigurator cfg;
     std::string journalKey = ScratchJournalKey();
-    char previousDirectory[MAX_PATH] = "";
 
     void SetUp() override
     {
-        ProcessSearcher = &searcher;
         MakeDirectory(client);
         MakeDirectory(work);
-        ::GetCurrentDirectoryA(sizeof previousDirectory, previousDirectory);
-        ::SetCurrentDirectoryA(work.c_str());
+        current.emplace(work);
         InstallTestControl("1_0_0_0", client, "a.ocx", clsid);
         InstallTestControl("2_0_0_0", work, "a.ocx", clsid);
         SetServerValue(clsid, client + "a.ocx");
@@ -49,18 +47,7 @@ protected:
         cfg.Journal = TJournal(journalKey);
     }
 
-    void TearDown() override
-    {
-        ::SetCurrentDirectoryA(previousDirectory);
-        ProcessSearcher = nullptr;
-    }
-
-    bool Started(const std::string& program)
-    {
-        for (int i = 0; i < 100 && !Exists(dir / (program + ".calls")); ++i)
-            ::Sleep(50);
-        return Exists(dir / (program + ".calls"));
-    }
+    bool Started(const std::string& program) { return !AwaitProbeCalls(dir / (program + ".calls"), 5000).empty(); }
 };
 
 TEST_F(UpdateCycleTest, AnExceptionInTheSettingsCorrectionEndsTheRunAsFailed)
@@ -82,7 +69,7 @@ TEST_F(UpdateCycleTest, AnExceptionInTheCopyCyclePutsBackWhatWasReplaced)
     InstallTestControl("2_0_0_0", work, "b.dll", clsid);
     cfg.SourceFiles.Add("b.dll");
     cfg.WebServersHosts.Add("old.example=new.example");
-    HANDLE locked = ::CreateFileA((work + "b.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HeldFile locked(work + "b.dll", true);
     // The copy of b.dll fails; the question whether to try again never returns.
     ui.onBox = [](const ShownBox& box) {
         if (box.caption == "Внимание!")
@@ -91,7 +78,7 @@ TEST_F(UpdateCycleTest, AnExceptionInTheCopyCyclePutsBackWhatWasReplaced)
     ui.answers = {IDOK};
 
     EXPECT_THROW(cfg.RunUpdate(), std::runtime_error);
-    ::CloseHandle(locked);
+    locked.Release();
     ASSERT_EQ(2u, ui.boxes.size());
     EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, ui.boxes[1].text);
     ASSERT_FALSE(ui.progress.empty());

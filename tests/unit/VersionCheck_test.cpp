@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,16 +58,12 @@ protected:
     {
         MakeDirectory(dir / "src");
         MakeDirectory(dir / "dest");
-        char current[MAX_PATH];
-        ::GetCurrentDirectoryA(sizeof current, current);
-        previousDirectory = current;
-        ASSERT_TRUE(::SetCurrentDirectoryA((dir / "src").c_str()));
+        current.emplace(dir / "src");
         configurator.OpenLog(dir / "run.log");
         configurator.DestDir = dir / "dest\\";
     }
-    void TearDown() override { ::SetCurrentDirectoryA(previousDirectory.c_str()); }
 
-    Lines Log() const { return LogTexts(dir / "run.log"); }
+    Lines Log() const { return LogEntries(dir / "run.log"); }
 
     // name in the source directory and, when destVariant is given, in the destination.
     void Place(const std::string& name, const std::string& sourceVariant, const std::string& destVariant = "")
@@ -78,7 +75,7 @@ protected:
     std::string Dest(const std::string& name) const { return dir / ("dest\\" + name); }
 
     TempDir dir;
-    std::string previousDirectory;
+    std::optional<CurrentDirectory> current;
     FakeUserInterface ui;
     TConfigurator configurator;
 };

@@ -4,8 +4,8 @@
 // (through Wine's per-program settings) to prefer a DLL found beside them, as
 // Windows does for version.dll.
 #include "support/BoxDriver.h"
-#include "support/PlantedDll.h"
 #include "support/TestFiles.h"
+#include "support/WineSettings.h"
 
 #include <gtest/gtest.h>
 

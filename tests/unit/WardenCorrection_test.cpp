@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/System.h"
 #include "support/FakeUserInterface.h"
+#include "support/LogLines.h"
 #include "support/SettingsFiles.h"
 #include "support/TestFiles.h"
 
@@ -331,9 +332,7 @@ TEST_F(WardenCorrection, FailedWriteFailsTheRunWithItsErrorText)
 {
     std::string original = WriteCfg({Server(S1, "old", "tun:81")});
     MapHost("old=new");
-    // Others may read the file but nobody may write it while this handle is open.
-    platform::FileHandle locked(::CreateFileA(cfgPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    HeldFile locked(cfgPath, false);  // others may read it, nobody may write it
     ASSERT_TRUE(locked);
 
     EXPECT_FALSE(configurator.CorrectWardenCfg());

@@ -3,6 +3,7 @@
 #include "CfgUnit/Configurator.h"
 #include "CfgUnit/WardenSettings.h"
 #include "common/Text.h"
+#include "support/LogLines.h"
 #include "support/SettingsFiles.h"
 #include "support/TestFiles.h"
 
