@@ -5,11 +5,13 @@
 #include "CfgUnit/Messages.h"
 #include "common/FormatText.h"
 #include "support/FakeUserInterface.h"
+#include "support/LogLines.h"
 #include "support/StandIns.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -39,7 +41,11 @@ protected:
     }
 
     std::string Log() const { return ReadBytes(logDir / "run.log"); }
-    bool Logged(const std::string& line) const { return Log().find("] -> " + line + "\r\n") != std::string::npos; }
+    bool Logged(const std::string& entry) const
+    {
+        std::vector<std::string> entries = LogEntries(logDir / "run.log");
+        return std::find(entries.begin(), entries.end(), entry) != entries.end();
+    }
 
     std::string ExpectedPrompt(const std::string& names, const std::string& steps) const
     {
