@@ -108,15 +108,21 @@ protected:
         WriteBytes(install.ProgramDir() + "scen.ini", text);
     }
 
-    // The client holds ctl.ocx 1.0.0.0 (registered); the download folder 2.0.0.0.
-    void OneNewerControl()
+    // The client holds ctl.ocx of the version installed (registered) and warden.cfg;
+    // the download folder ctl.ocx of the version downloaded.
+    void OneControl(const std::string& installed, const std::string& downloaded, bool hostsInScenario = true)
     {
-        Control(client, "ctl.ocx", "1_0_0_0");
+        Control(client, "ctl.ocx", installed);
         RegisterClass(client + "ctl.ocx");
         WardenCfg();
-        Control(work, "ctl.ocx", "2_0_0_0");
-        Scenario({"ctl.ocx"});
+        Control(work, "ctl.ocx", downloaded);
+        Scenario({"ctl.ocx"}, 1, "*", hostsInScenario);
     }
+
+    // The client holds ctl.ocx 1.0.0.0 (registered); the download folder 2.0.0.0.
+    void OneNewerControl() { OneControl("1_0_0_0", "2_0_0_0"); }
+
+    void NoTunnelSettings() { ::DeleteFileA((client + "warden.cfg").c_str()); }
 
     // The client holds a.ocx 1.0.0.0 (registered) and b.dll 1.2.0.0; the download folder 2.0.0.0 of both.
     void TwoNewerFiles()
@@ -128,6 +134,15 @@ protected:
         Control(work, "a.ocx", "2_0_0_0");
         Control(work, "b.dll", "2_0_0_0");
         Scenario({"a.ocx", "b.dll"});
+    }
+
+    // After TwoNewerFiles and a run that failed: the client's own files, and no backup left.
+    void ExpectTwoFilesPutBack() const
+    {
+        EXPECT_TRUE(HoldsControl(client + "a.ocx", "1_0_0_0"));
+        EXPECT_TRUE(HoldsControl(client + "b.dll", "1_2_0_0"));
+        EXPECT_FALSE(Exists(client + "a.bak"));
+        EXPECT_FALSE(Exists(client + "b.bak"));
     }
 
     ProgramRunResult Update(std::vector<Answer> script, BoxDriver::BoxHook onBox = nullptr)
@@ -206,10 +221,8 @@ TEST_F(UpdateRunTest, WithoutATunnelClientOrRegisteredControlOnlyAnErrorIsShown)
 
 TEST_F(UpdateRunTest, MissingTunnelSettingsEndTheRunAsFailed)
 {
-    Control(client, "ctl.ocx", "1_0_0_0");
-    RegisterClass(client + "ctl.ocx");
-    Control(work, "ctl.ocx", "2_0_0_0");
-    Scenario({"ctl.ocx"});
+    OneNewerControl();
+    NoTunnelSettings();
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
     EXPECT_TRUE(Contains(run.boxes[0].text, client + "warden.cfg"));
@@ -220,11 +233,7 @@ TEST_F(UpdateRunTest, MissingTunnelSettingsEndTheRunAsFailed)
 
 TEST_F(UpdateRunTest, NothingNewerIsASuccessWithoutCopies)
 {
-    Control(client, "ctl.ocx", "2_0_0_0");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
-    Control(work, "ctl.ocx", "1_2_0_0");
-    Scenario({"ctl.ocx"});
+    OneControl("2_0_0_0", "1_2_0_0");
     ProgramRunResult run = Update({Answer::Ok});
     ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
     ExpectFinal(run, texts.ALL_OK);
@@ -254,10 +263,7 @@ TEST_F(UpdateRunTest, DecliningToCloseTheApplicationsChangesNoFile)
 
 TEST_F(UpdateRunTest, ASourceMissingAtTheVersionCheckFailsTheRun)
 {
-    Control(client, "ctl.ocx", "1_0_0_0");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
-    Control(work, "ctl.ocx", "2_0_0_0");
+    OneNewerControl();
     Scenario({"ctl.ocx", "gone.dll"});
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
@@ -296,12 +302,9 @@ TEST_F(UpdateRunTest, ASourceThatVanishesBeforeItsCopyFailsTheRunAndRestores)
 
 TEST_F(UpdateRunTest, AllCopiesDoneReplaceBackUpRegisterAndDeleteTheSources)
 {
-    Control(client, "ctl.ocx", "1_0_0_0");
+    OneNewerControl();
     Control(client, "lib.dll", "1_0_0_0");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
     WriteBytes(client + "ctl.bak", "a backup of an earlier run");
-    Control(work, "ctl.ocx", "2_0_0_0");
     Control(work, "lib.dll", "3_1_4_1");
     Control(work, "new.ocx", "1_0_0_0");
     Scenario({"ctl.ocx", "lib.dll", "new.ocx"});
@@ -331,10 +334,7 @@ TEST_F(UpdateRunTest, AllCopiesDoneReplaceBackUpRegisterAndDeleteTheSources)
 
 TEST_F(UpdateRunTest, WithRemoveBackupOffTheSourcesStay)
 {
-    Control(client, "ctl.ocx", "1_0_0_0");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
-    Control(work, "ctl.ocx", "2_0_0_0");
+    OneNewerControl();
     Scenario({"ctl.ocx"}, 0);
     ProgramRunResult run = Update({Answer::Ok});
     ExpectFinal(run, texts.ALL_OK);
@@ -374,10 +374,7 @@ TEST_F(UpdateRunTest, CancelAtTheCopyErrorRestoresEveryFile)
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
     ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
     EXPECT_EQ("notok", ResultProgramsStarted());
-    EXPECT_TRUE(HoldsControl(client + "a.ocx", "1_0_0_0"));
-    EXPECT_TRUE(HoldsControl(client + "b.dll", "1_2_0_0"));
-    EXPECT_FALSE(Exists(client + "a.bak"));
-    EXPECT_FALSE(Exists(client + "b.bak"));
+    ExpectTwoFilesPutBack();
     EXPECT_EQ(client + "a.ocx", RegisteredPath());
     EXPECT_FALSE(Contains(Log(), "Start cycle number 2"));
     EXPECT_TRUE(Exists(work + "a.ocx"));
@@ -390,10 +387,7 @@ TEST_F(UpdateRunTest, ASecondFailureRestoresEveryDestinationByteForByte)
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
     ASSERT_EQ(2u, run.boxes.size()) << Describe(run.boxes);
     ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
-    EXPECT_TRUE(HoldsControl(client + "a.ocx", "1_0_0_0"));
-    EXPECT_TRUE(HoldsControl(client + "b.dll", "1_2_0_0"));
-    EXPECT_FALSE(Exists(client + "a.bak"));
-    EXPECT_FALSE(Exists(client + "b.bak"));
+    ExpectTwoFilesPutBack();
     EXPECT_EQ("notok", ResultProgramsStarted());
     std::string log = Log();
     EXPECT_TRUE(Contains(log, "Start cycle number 2"));
@@ -405,15 +399,12 @@ TEST_F(UpdateRunTest, ASecondFailureRestoresEveryDestinationByteForByte)
 TEST_F(UpdateRunTest, TheTunnelClientIsClosedForTheCopyAndStartedAgainFromItsPath)
 {
     // The registered control lives elsewhere: the running tunnel client decides the directory.
+    OneNewerControl();
     std::string elsewhere = install.Root() + "elsewhere\\";
     MakeDirectory(elsewhere);
     Control(elsewhere, "ctl.ocx", "1_0_0_0");
     RegisterClass(elsewhere + "ctl.ocx");
-    Control(client, "ctl.ocx", "1_0_0_0");
     CopyFixture("wardlink.exe", client, "wardlink.exe");
-    WardenCfg();
-    Control(work, "ctl.ocx", "2_0_0_0");
-    Scenario({"ctl.ocx"});
     StandIn warden(client + "wardlink.exe", {client + "ctl.ocx"});
     ASSERT_TRUE(warden.Running());
 
@@ -433,10 +424,9 @@ TEST_F(UpdateRunTest, TheTunnelClientIsClosedForTheCopyAndStartedAgainFromItsPat
 
 TEST_F(UpdateRunTest, AfterAFailureTheTunnelClientIsNotTouched)
 {
-    Control(client, "ctl.ocx", "1_0_0_0");
+    OneNewerControl();
+    NoTunnelSettings();  // the settings correction fails
     CopyFixture("wardlink.exe", client, "wardlink.exe");
-    Control(work, "ctl.ocx", "2_0_0_0");
-    Scenario({"ctl.ocx"});  // no warden.cfg: the settings correction fails
     StandIn warden(client + "wardlink.exe", {});
     ProgramRunResult run = Update({Answer::Ok, Answer::Ok});
     ExpectFinal(run, texts.NEW_WEB_HOST_DIALOG_CANCEL);
@@ -486,11 +476,8 @@ TEST_F(UpdateRunTest, ADestinationThatCannotBeBackedUpIsNeverOverwritten)
 // Both were kept as ctl.bak, and the entry listed twice backed up its own new copy.
 TEST_F(UpdateRunTest, FilesSharingABackupNameAreEachKeptAndPutBack)
 {
-    Control(client, "ctl.ocx", "1_0_0_0");
+    OneNewerControl();
     Control(client, "ctl.dll", "1_2_0_0");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
-    Control(work, "ctl.ocx", "2_0_0_0");
     Control(work, "ctl.dll", "2_0_0_0");
     Scenario({"ctl.ocx", "ctl.dll", "ctl.ocx"});
     HeldFile locked(work + "ctl.dll", true);
@@ -505,11 +492,7 @@ TEST_F(UpdateRunTest, FilesSharingABackupNameAreEachKeptAndPutBack)
 
 TEST_F(UpdateRunTest, AFailingRegistrationIsLoggedAndTheRunSucceeds)
 {
-    Control(client, "ctl.ocx", "noversion");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
-    Control(work, "ctl.ocx", "failing");
-    Scenario({"ctl.ocx"});
+    OneControl("noversion", "failing");
     ProgramRunResult run = Update({Answer::Ok});
     ExpectFinal(run, texts.ALL_OK);
     EXPECT_TRUE(HoldsControl(client + "ctl.ocx", "failing"));
@@ -602,11 +585,7 @@ void AnswerServerDialog(const std::string& host, const std::string& tunnel, bool
 
 TEST_F(UpdateRunTest, WithoutHostsInTheScenarioTheUserNamesTheNewServerInTheDialog)
 {
-    Control(client, "ctl.ocx", "2_0_0_0");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
-    Control(work, "ctl.ocx", "1_0_0_0");
-    Scenario({"ctl.ocx"}, 1, "*", false);
+    OneControl("2_0_0_0", "1_0_0_0", false);
     std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", true);
     ProgramRunResult run = Update({Answer::Ok});
     user.join();
@@ -620,12 +599,8 @@ TEST_F(UpdateRunTest, WithoutHostsInTheScenarioTheUserNamesTheNewServerInTheDial
 
 TEST_F(UpdateRunTest, DecliningTheDialogLeavesTheSettingsAndFailsTheRun)
 {
-    Control(client, "ctl.ocx", "2_0_0_0");
-    RegisterClass(client + "ctl.ocx");
-    WardenCfg();
+    OneControl("2_0_0_0", "1_0_0_0", false);
     std::string before = ReadBytes(client + "warden.cfg");
-    Control(work, "ctl.ocx", "1_0_0_0");
-    Scenario({"ctl.ocx"}, 1, "*", false);
     std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", false);
     ProgramRunResult run = Update({Answer::Ok});
     user.join();
