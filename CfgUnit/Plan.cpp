@@ -173,40 +173,41 @@ bool PlanSettings(TConfigurator& cfg, TRecordingUserInterface& ui, TPlanWriter& 
     return corrected;
 }
 
-const char* NeedText(TCopyDecision::TNeed need)
+// What becomes of a file; the run copies nothing when it stops before the copies.
+std::string NeedText(TCopyDecision::TNeed need, bool copying)
 {
     switch (need) {
     case TCopyDecision::TNeed::SourceMissing: return "source missing: the run would fail";
-    case TCopyDecision::TNeed::NotInstalled: return "not installed yet: would copy";
     case TCopyDecision::TNeed::UpToDate: return "up to date";
+    case TCopyDecision::TNeed::NotInstalled: return copying ? "not installed yet: would copy" : "not installed yet";
     case TCopyDecision::TNeed::Newer: break;
     }
-    return "would replace";
+    return copying ? "would replace" : "newer";
 }
 
 // The files, the controls and the programs holding them, in a run that gets
 // to them (reached) or not. False when the run would fail.
 bool PlanFiles(TConfigurator& cfg, TPlanWriter& plan, bool reached, bool& copies)
 {
+    const StringList listed = cfg.SourceFiles;
     const TCopyCheck check = cfg.DecideCopies();
     cfg.SourceFiles = check.remaining;  // as the run leaves the list: the backup names depend on it
+    const bool copying = reached && !check.sourceMissing;
     plan.Heading(reached ? "Files (from the current directory to " + cfg.DestDir + "):"
                          : std::string("Files (not reached: the settings correction fails first):"));
     StringList registered;
     StringList unregistered;
-    for (auto it = check.walk.rbegin(); it != check.walk.rend(); ++it) {
-        const TCopyDecision& file = *it;
-        std::string text = file.source + ": installed " +
-                           (file.need == TCopyDecision::TNeed::NotInstalled
-                                ? std::string("none")
-                                : VersionText(file.destinationVersionRead, file.destinationVersion)) +
-                           ", new " + VersionText(file.sourceVersionRead, file.sourceVersion) + ": " +
-                           NeedText(file.need);
-        if (file.need == TCopyDecision::TNeed::SourceMissing)
-            text = file.source + ": " + NeedText(file.need);
-        if (file.RegistersAgain())
-            registered.Add(file.destination + " (up to date, registered again)");
-        if (file.Needed()) {
+    for (int i = 0; i < listed.Count(); ++i) {
+        const TCopyDecision file = DecideCopy(i, listed[i], cfg.DestDir + listed[i]);
+        std::string text = file.source + ": ";
+        if (file.need != TCopyDecision::TNeed::SourceMissing)
+            text += "installed " +
+                    (file.need == TCopyDecision::TNeed::NotInstalled
+                         ? std::string("none")
+                         : VersionText(file.destinationVersionRead, file.destinationVersion)) +
+                    ", new " + VersionText(file.sourceVersionRead, file.sourceVersion) + ": ";
+        text += NeedText(file.need, copying);
+        if (copying && file.Needed()) {
             const TInstallStep step = DecideInstall(cfg, file.source);
             if (step.replaces)
                 text += " (old file kept as " + FileNamePart(step.backup) + ")";
@@ -219,13 +220,16 @@ bool PlanFiles(TConfigurator& cfg, TPlanWriter& plan, bool reached, bool& copies
     }
     if (!reached)
         return false;
+    // Controls found up to date are registered again as the check walks the list, before it meets a missing source.
+    for (const TCopyDecision& file : check.walk)
+        if (file.RegistersAgain())
+            registered.Add(file.destination + " (up to date: registered again)");
     if (check.sourceMissing) {
         plan.Item("the check stops at the missing source: nothing is copied");
         cfg.ReportMissingSource(check.walk.back().source);
         plan.NewBoxes();
-        return false;
     }
-    copies = check.copyNeeded;
+    copies = copying && check.copyNeeded;
     plan.Heading("Controls:");
     for (int i = 0; i < unregistered.Count(); ++i)
         plan.Item("would unregister " + unregistered[i]);
@@ -233,6 +237,8 @@ bool PlanFiles(TConfigurator& cfg, TPlanWriter& plan, bool reached, bool& copies
         plan.Item("would register " + registered[i]);
     if (registered.Count() == 0)
         plan.Item("none");
+    if (check.sourceMissing)
+        return false;
 
     plan.Heading("Programs holding the files:");
     if (!copies) {

@@ -58,9 +58,9 @@ TCopyDecision DecideCopy(int index, const std::string& source, const std::string
         decision.need = TCopyDecision::TNeed::SourceMissing;
         return decision;
     }
+    decision.sourceVersionRead = GetFileVersion(source, decision.sourceVersion);
     if (!FileExists(destination))
         return decision;
-    decision.sourceVersionRead = GetFileVersion(source, decision.sourceVersion);
     decision.destinationVersionRead = GetFileVersion(destination, decision.destinationVersion);
     bool newer = !decision.sourceVersionRead || !decision.destinationVersionRead ||
                  IsNewerVersion(decision.sourceVersion, decision.destinationVersion);
