@@ -23,8 +23,8 @@ constexpr int BoxLineLimit = 40;
 // progress window never appears.
 class TRecordingUserInterface : public TUserInterface {
 public:
-    TRecordingUserInterface() { SetUserInterface(this); }
-    ~TRecordingUserInterface() override { SetUserInterface(nullptr); }
+    TRecordingUserInterface() : previous_(UserInterface()) { SetUserInterface(this); }
+    ~TRecordingUserInterface() override { SetUserInterface(&previous_); }
 
     std::vector<std::pair<std::string, std::string>> boxes;  // caption, text
     std::size_t reported = 0;  // boxes already in the plan
@@ -46,6 +46,9 @@ public:
 
     void ShowProgress(const TProgressState&) override {}
     void CloseProgress() override {}
+
+private:
+    TUserInterface& previous_;
 };
 
 class TPlanWriter {
