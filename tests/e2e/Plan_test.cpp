@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <set>
 #include <sstream>
 
 namespace {
@@ -59,8 +58,9 @@ protected:
     void TearDown() override { EndProcessesStartedFrom(client + "wardlink.exe"); }
 
     // The client holds ctl.ocx 1.0.0.0 (registered) and lib.dll 3.1.4.1; the download folder 2.0.0.0 of both.
-    void Client(const std::vector<IniSection>& settings, const std::vector<std::string>& files)
+    void Client(const std::vector<IniSection>& settings, const std::vector<std::string>& scenarioFiles)
     {
+        files = scenarioFiles;
         InstallTestControl("1_0_0_0", client, "ctl.ocx", clsid);
         InstallTestControl("3_1_4_1", client, "lib.dll", clsid);
         SetServerValue(clsid, client + "ctl.ocx");
@@ -84,6 +84,7 @@ protected:
 
     std::string plan;  // UTF-8
     DWORD planExitCode = 0;
+    std::vector<std::string> files;  // of the scenario
 
     // Plans (checking that nothing changes), then runs the update with the
     // answers, and checks that the run did what the plan said.
@@ -91,75 +92,49 @@ protected:
     {
         const Snapshot before = State();
         ProgramRunResult planRun = install.Run("-c=scen.ini -plan -l=..\\plan.txt");
-        EXPECT_TRUE(planRun.finished);
-        EXPECT_TRUE(planRun.boxes.empty()) << Describe(planRun.boxes);
+        EXPECT_TRUE(planRun.finished && planRun.boxes.empty()) << Describe(planRun.boxes);
         EXPECT_EQ("", SnapshotDifference(before, State()));
         planExitCode = planRun.exitCode;
         plan = Utf8FromAnsi(ReadBytes(install.Root() + "plan.txt"));
 
-        const std::string sectionsBefore = platform::ProfileSectionNames(client + "warden.cfg", 65536);
+        const std::size_t settingsLines = Lines(ReadBytes(client + "warden.cfg")).size();
         ProgramRunResult run = install.Run("-c=scen.ini", std::move(answers));
         EXPECT_TRUE(run.finished);
         EXPECT_EQ(0, run.unscripted) << Describe(run.boxes) << plan;
         for (const BoxRecord& box : run.boxes)
             EXPECT_TRUE(Contains(plan, Lines(box.text + "\n").front())) << box.text << "\nnot in\n" << plan;
-        ExpectPlannedFiles(before, State());
-        ExpectPlannedSections(sectionsBefore);
+        const Snapshot after = State();
+        for (const std::string& file : files) {
+            const std::string key = "file " + client + file;
+            bool copied = after.count(key) && (!before.count(key) || before.at(key) != after.at(key));
+            EXPECT_EQ(copied, std::regex_search(plan, std::regex("  " + file + ": .*would (replace|copy)"))) << file;
+        }
+        ExpectPlannedSections(settingsLines);
         const bool success = !run.boxes.empty() && run.boxes.back().text == Utf8FromAnsi(texts.ALL_OK);
         EXPECT_EQ(success ? 0u : 1u, planExitCode) << plan;
-        EXPECT_TRUE(Contains(plan, probes + (success ? "ok.exe 0 ok (would start)" : "notok.exe 0 notok (would start)")));
-        EXPECT_TRUE(CallsWithin(probes + (success ? "ok.calls" : "notok.calls"), 5000));
-    }
-
-    // The client files the run replaced or added are those the plan would copy.
-    void ExpectPlannedFiles(const Snapshot& before, const Snapshot& after)
-    {
-        static const std::regex copied("  ([^:]+): .*(would replace|would copy).*");
-        std::set<std::string> planned;
-        std::smatch match;
-        for (const std::string& line : Lines(plan))
-            if (std::regex_match(line, match, copied))
-                planned.insert(match[1]);
-        std::set<std::string> changed;
-        const std::string prefix = "file " + client;
-        for (const auto& entry : after) {
-            auto old = before.find(entry.first);
-            const std::string name = entry.first.substr(prefix.size());
-            if (entry.first.compare(0, prefix.size(), prefix) == 0 && (old == before.end() || old->second != entry.second) &&
-                name.find('.') != std::string::npos && name.substr(name.rfind('.')) != ".bak" && name != "warden.cfg")
-                changed.insert(name);
-        }
-        EXPECT_EQ(planned, changed) << plan;
+        const std::string started = success ? "ok" : "notok";
+        EXPECT_TRUE(Contains(plan, probes + started + ".exe 0 " + started + " (would start)"));
+        for (int waited = 0; waited < 5000 && !Exists(probes + started + ".calls"); waited += 50)
+            ::Sleep(50);
+        EXPECT_TRUE(Exists(probes + started + ".calls"));
     }
 
     // The sections the run added to warden.cfg are those the plan would add, line for line.
-    void ExpectPlannedSections(const std::string& namesBefore)
+    void ExpectPlannedSections(std::size_t linesBefore)
     {
-        std::set<std::string> planned;
-        std::vector<std::string> lines = Lines(AnsiFromUtf8(plan));
+        const std::vector<std::string> lines = Lines(AnsiFromUtf8(plan));
+        std::size_t linesAdded = 0;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (lines[i].compare(0, 13, "  would add [") != 0)
                 continue;
-            const std::string name = lines[i].substr(13, lines[i].size() - 14);
-            planned.insert(name);
             std::string keys;
-            for (std::size_t k = i + 1; k < lines.size() && lines[k].compare(0, 4, "    ") == 0; ++k)
+            std::size_t k = i + 1;
+            for (; k < lines.size() && lines[k].compare(0, 4, "    ") == 0; ++k)
                 keys += lines[k].substr(4) + "\n";
-            EXPECT_EQ(keys, SectionText(client + "warden.cfg", name)) << name;
+            EXPECT_EQ(keys, SectionText(client + "warden.cfg", lines[i].substr(13, lines[i].size() - 14)));
+            linesAdded += k - i;
         }
-        std::set<std::string> added;
-        const std::string namesAfter = platform::ProfileSectionNames(client + "warden.cfg", 65536);
-        for (std::size_t at = 0; at < namesAfter.size() && namesAfter[at]; at = namesAfter.find('\0', at) + 1)
-            if (namesBefore.find(namesAfter.c_str() + at) == std::string::npos)
-                added.insert(namesAfter.c_str() + at);
-        EXPECT_EQ(planned, added) << plan;
-    }
-
-    static bool CallsWithin(const std::string& path, DWORD timeoutMs)
-    {
-        for (DWORD waited = 0; waited < timeoutMs && !Exists(path); waited += 50)
-            ::Sleep(50);
-        return Exists(path);
+        EXPECT_EQ(linesBefore + linesAdded, Lines(ReadBytes(client + "warden.cfg")).size()) << plan;
     }
 };
 

@@ -8,20 +8,15 @@ void AddFolder(Snapshot& snapshot, const std::string& folder)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            snapshot["folder " + folder + name] = "";
-            AddFolder(snapshot, folder + name + "\\");
-        } else {
-            snapshot["file " + folder + name] = std::to_string(found.dwFileAttributes) + ":" + ReadBytes(folder + name);
-        }
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(search, &found)) {
+        const std::string name = folder + found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            snapshot["file " + name] = std::to_string(found.dwFileAttributes) + ":" + ReadBytes(name);
+        else if (found.cFileName[0] != '.')
+            AddFolder(snapshot, name + "\\");
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        ::FindClose(search);
 }
 
 void AddKey(Snapshot& snapshot, HKEY root, const std::string& path)
@@ -32,21 +27,14 @@ void AddKey(Snapshot& snapshot, HKEY root, const std::string& path)
     snapshot["key " + path] = "";
     char name[16384];
     BYTE data[65536];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        DWORD dataSize = sizeof data;
-        DWORD type = 0;
-        if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
-            break;
-        snapshot["value " + path + "\\" + name] =
-            std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), dataSize);
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        if (::RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
+    DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+    for (DWORD i = 0; ::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) == ERROR_SUCCESS;
+         ++i, nameSize = sizeof name, dataSize = sizeof data)
+        snapshot["value " + path + "\\" + name] = std::to_string(type) + ":" + std::string(data, data + dataSize);
+    for (DWORD i = 0; nameSize = sizeof name, ::RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr,
+                                                               nullptr) == ERROR_SUCCESS;
+         ++i)
         AddKey(snapshot, root, path + "\\" + name);
-    }
     ::RegCloseKey(key);
 }
 
@@ -64,16 +52,14 @@ Snapshot TakeSnapshot(const std::vector<std::string>& folders, const std::vector
 
 std::string SnapshotDifference(const Snapshot& before, const Snapshot& after)
 {
-    std::string text;
+    std::string names;
     for (const auto& entry : before) {
-        auto other = after.find(entry.first);
-        if (other == after.end())
-            text += "gone: " + entry.first + "\n";
-        else if (other->second != entry.second)
-            text += "changed: " + entry.first + "\n";
+        auto match = after.find(entry.first);
+        if (match == after.end() || match->second != entry.second)
+            names += entry.first + "\n";
     }
     for (const auto& entry : after)
-        if (before.find(entry.first) == before.end())
-            text += "new: " + entry.first + "\n";
-    return text;
+        if (before.count(entry.first) == 0)
+            names += entry.first + "\n";
+    return names;
 }

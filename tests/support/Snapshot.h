@@ -1,5 +1,5 @@
-// The state a run could change, taken before and after it: every file under
-// some folders and every value under some registry keys, byte for byte.
+// The state a run could change, byte for byte: every file under some folders
+// (with its attributes) and every value under some registry keys.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +9,10 @@
 #include <utility>
 #include <vector>
 
-// Entry name ("file C:\x\a.ocx", "key HKCR\CLSID\{...}", "value HKCR\...\InprocServer32\") to its bytes.
+// "file <path>", "key <path>" or "value <key path>\<name>" to its bytes.
 using Snapshot = std::map<std::string, std::string>;
 
-Snapshot TakeSnapshot(const std::vector<std::string>& folders,
-                      const std::vector<std::pair<HKEY, std::string>>& keys);
+Snapshot TakeSnapshot(const std::vector<std::string>& folders, const std::vector<std::pair<HKEY, std::string>>& keys);
 
-// The entries that differ between two snapshots, one a line, for failure output.
+// The names of the entries that differ, one a line; empty when none does.
 std::string SnapshotDifference(const Snapshot& before, const Snapshot& after);
