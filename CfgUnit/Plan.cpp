@@ -96,12 +96,11 @@ std::string VersionText(bool read, const FileVersion& version)
 
 void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
 {
-    TJournal journal;
-    const TJournal::TFound journalFound = journal.Load();
-    if (Recoverable(journalFound, journal)) {
-        plan.Line("An interrupted update is finished first in " + journal.ClientDir() + " (" +
-                  std::to_string(journal.Files().size()) + " files); this plan shows the client as it is now");
-        cfg.InterruptedClientDir = journal.ClientDir();
+    const TJournal::TFound journalFound = cfg.Journal.Load();  // only read: a plan never removes it
+    if (Recoverable(journalFound, cfg.Journal)) {
+        plan.Line("An interrupted update is finished first in " + cfg.Journal.ClientDir() + " (" +
+                  std::to_string(cfg.Journal.Files().size()) + " files); this plan shows the client as it is now");
+        cfg.InterruptedClientDir = cfg.Journal.ClientDir();
     } else if (journalFound != TJournal::TFound::None) {
         plan.Line("The journal of an interrupted update would be removed: unreadable, or its client folder gone");
     }
@@ -308,11 +307,13 @@ TPlan MakePlan(TConfigurator& cfg)
 std::string PlanBoxText(const std::string& plan)
 {
     std::string::size_type end = 0;
-    for (int lines = 0; lines < BoxLineLimit && end != std::string::npos; ++lines)
-        end = plan.find("\r\n", end == 0 ? 0 : end + 2);
-    if (end == std::string::npos)
-        return plan;
-    return plan.substr(0, end + 2) + "... (-l=<file> writes the whole plan)\r\n";
+    for (int lines = 0; lines < BoxLineLimit; ++lines) {
+        end = plan.find("\r\n", end);
+        if (end == std::string::npos)
+            return plan;
+        end += 2;
+    }
+    return end < plan.size() ? plan.substr(0, end) + "... (-l=<file> writes the whole plan)\r\n" : plan;
 }
 
 bool TConfigurator::ShowPlan(int& exitCode)
