@@ -120,7 +120,8 @@ void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
         plan.Item("taken from the journal of the interrupted update");
         break;
     case TClientDir::TSource::None:
-        plan.Item("no tunnel client running, and the class " + cfg.AxClsid + " is not registered");
+        plan.Item(cfg.AxClsid.empty() ? std::string("no tunnel client running, and the scenario names no class")
+                                      : "no tunnel client running, and the class " + cfg.AxClsid + " is not registered");
         break;
     }
     plan.NewBoxes();
@@ -272,6 +273,8 @@ void PlanResultPrograms(TConfigurator& cfg, TPlanWriter& plan, bool success)
         for (const TResultProgram& program : cfg.ResultPrograms(after))
             plan.Item(std::string(after ? "after success: " : "after a failure: ") + program.module + " " +
                       program.parameters + (after == success ? " (would start)" : ""));
+    if (cfg.RunOkModules.Count() + cfg.RunNotOkModules.Count() == 0)
+        plan.Item("none");
 }
 
 }  // namespace
@@ -296,6 +299,10 @@ TPlan MakePlan(TConfigurator& cfg)
             PlanTunnelRestart(cfg, plan);
     }
     plan.Append(settings);
+    if (cfg.DestDir.empty()) {
+        plan.Heading("Outcome: failure; the run ends with the box above, starts no program and changes nothing");
+        return {plan.Text(), false};
+    }
     PlanResultPrograms(cfg, plan, success);
     plan.Heading(std::string("Outcome if every answer is OK: ") + (success ? "success" : "failure") +
                  (copies ? "" : ", no file copied"));
