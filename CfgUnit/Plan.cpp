@@ -120,8 +120,9 @@ void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
         plan.Item("taken from the journal of the interrupted update");
         break;
     case TClientDir::TSource::None:
-        plan.Item(cfg.AxClsid.empty() ? std::string("no tunnel client running, and the scenario names no class")
-                                      : "no tunnel client running, and the class " + cfg.AxClsid + " is not registered");
+        plan.Item("no tunnel client running, and " + (cfg.AxClsid.empty()
+                                                           ? std::string("the scenario names no class")
+                                                           : "the class " + cfg.AxClsid + " is not registered"));
         break;
     }
     plan.NewBoxes();

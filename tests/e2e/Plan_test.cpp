@@ -159,7 +159,7 @@ TEST_F(PlanTest, AControlOnlyRegisteredIsFoundThroughItsClass)
     Client({OldServer, OldCrypto}, {"ctl.ocx", "new.ocx"});
     InstallTestControl("2_0_0_0", work, "new.ocx", clsid);
     PlanAndRun({Answer::Ok});
-    EXPECT_TRUE(Contains(plan, "found through the registration of class " + clsid.Braced() + ": " + client + "ctl.ocx"));
+    EXPECT_TRUE(Contains(plan, "registration of class " + clsid.Braced() + ": " + client + "ctl.ocx"));
     EXPECT_TRUE(Contains(plan, "new.ocx: installed none, new 2.0.0.0: not installed yet: would copy"));
     EXPECT_TRUE(Contains(plan, "tunnel client: none was running"));
 }
