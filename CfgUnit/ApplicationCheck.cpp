@@ -84,19 +84,29 @@ std::string ClosingPrompt(TConfigurator& cfg, const StringList& processes)
 
 }  // namespace
 
+TClosingCheck TConfigurator::DecideClosing()
+{
+    TClosingCheck check;
+    SearchHolders(*ProcessSearcher, *this);
+    check.searchError = LastErrorText();
+    check.holders = ProcessSearcher->Processes;
+    if (check.holders.Count() > 0)
+        check.prompt = ClosingPrompt(*this, check.holders);
+    return check;
+}
+
 bool TConfigurator::CheckProcesses()
 {
     WriteLog("Start CheckProcesses");
     TProcessSearcher& searcher = *ProcessSearcher;
-    SearchHolders(searcher, *this);
-    WriteLog("Result ProcessSearcher.SearchProcesses: " + LastErrorText());
+    const TClosingCheck check = DecideClosing();
+    WriteLog("Result ProcessSearcher.SearchProcesses: " + check.searchError);
 
     bool result = true;
-    if (searcher.Processes.Count() > 0) {
-        WriteLog("Found processes: " + searcher.Processes.Text());
-        std::string prompt = ClosingPrompt(*this, searcher.Processes);
-        WriteLog("Show message: " + prompt);
-        result = ShowMessage(prompt, Box::Attention, Box::QuestionStyle) == IDOK;
+    if (check.holders.Count() > 0) {
+        WriteLog("Found processes: " + check.holders.Text());
+        WriteLog("Show message: " + check.prompt);
+        result = ShowMessage(check.prompt, Box::Attention, Box::QuestionStyle) == IDOK;
         if (result) {  // terminate what the user left running
             searcher.SearchProcesses();
             if (searcher.Processes.Count() > 0) {

@@ -2,6 +2,7 @@
 
 #include "common/CommandLine.h"
 #include "common/FileNames.h"
+#include "common/Text.h"
 #include "platform/Files.h"
 #include "platform/System.h"
 
@@ -38,15 +39,28 @@ TConfigurator::TConfigurator()
 // The log file closes with its owner.
 TConfigurator::~TConfigurator() = default;
 
+bool PlanRequested()
+{
+    for (int i = 1; i <= CommandLineParamCount(); ++i)
+        if (EqualFoldingAscii(CommandLineParam(i), "-plan"))
+            return true;
+    return false;
+}
+
 std::string TConfigurator::ParseCommandLine()
 {
+    const bool plan = PlanRequested();
     std::string scenarioPath;
     for (int i = 1; i <= CommandLineParamCount(); ++i) {
         std::string parameter = CommandLineParam(i);
-        if (HasOptionPrefix(parameter, "-c="))
+        if (HasOptionPrefix(parameter, "-c=")) {
             scenarioPath = ProgramDir() + parameter.substr(3);
-        else if (HasOptionPrefix(parameter, "-l="))
-            OpenLog(parameter.substr(3));
+        } else if (HasOptionPrefix(parameter, "-l=")) {
+            if (!plan)
+                OpenLog(parameter.substr(3));
+            PlanFile = parameter.substr(3);
+            PlanToFile = true;
+        }
     }
     return scenarioPath;
 }

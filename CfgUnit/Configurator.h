@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+struct TClosingCheck;
+struct TCopyCheck;
+struct TCopyDecision;
+struct TResultProgram;
+
 class TConfigurator {
 public:
     TConfigurator();
@@ -65,7 +70,11 @@ public:
     std::string COPY_ERROR;
 
     // --- Run control (Configurator.cpp) ---
+    // The scenario named by "-c=". The logs named by "-l=" are opened, except
+    // for a plan, which writes itself to the last of them (PlanFile).
     std::string ParseCommandLine();
+    std::string PlanFile;
+    bool PlanToFile = false;
     // Whether no other update run is in progress; this one then counts as in
     // progress until the configurator is freed. Otherwise one line goes to the
     // log named on the command line, if it can be made.
@@ -90,6 +99,11 @@ public:
     // names none; otherwise the findings are reported and exitCode tells the outcome.
     bool CheckScenario(int& exitCode);
 
+    // --- Dry run (Plan.cpp) ---
+    // The plan of the run that "-c=" names, when "-plan" asks for one: false
+    // otherwise; exitCode 0 when that run would succeed, 1 when it would fail.
+    bool ShowPlan(int& exitCode);
+
     // --- Run log (RunLog.cpp) ---
     void OpenLog(const std::string& fileName);
     bool LogOpen() const { return static_cast<bool>(LogFile); }
@@ -100,10 +114,18 @@ public:
 
     // --- Version check (VersionCheck.cpp) ---
     bool IsSourceNewer(const std::string& source, const std::string& destination);
+    void LogVersions(const TCopyDecision& decision);
+    // What the check decides for SourceFiles in DestDir; it changes nothing.
+    TCopyCheck DecideCopies() const;
     bool CheckFilesForNeedCopy();
+    void ReportMissingSource(const std::string& source);
 
     // --- Update cycle (UpdateCycle.cpp) ---
     void RunUpdate();
+    // The registered control and the running tunnel client; they decide DestDir.
+    void LocateClient();
+    // DestDir from them; false, after an error box, when neither knows the client.
+    bool ChooseDestDir();
     void Restore();
     // The name under which the update keeps a destination it replaces: the
     // extension changed to ".bak", unless that name is another file of the run
@@ -123,13 +145,19 @@ public:
     bool RegisterOCX(const std::string& fileName);
     bool UnRegisterOCX(const std::string& fileName);
     void AutostartModules();
+    std::vector<TResultProgram> ResultPrograms(bool success) const;
     void RunResultModules(bool success);
 
     // --- Running-application check (ApplicationCheck.cpp) ---
+    // The processes that hold the files to replace, and the prompt that asks to
+    // close them; the tunnel client among them joins AutostartList.
+    TClosingCheck DecideClosing();
     bool CheckProcesses();
 
     // --- Tunnel settings correction (WardenCorrection.cpp) ---
     bool CorrectWardenCfg();
+    // The correction run over the file at cfgPath (a plan's scratch copy); its boxes name WardenCfgPath().
+    bool CorrectWardenCfg(const std::string& cfgPath);
     // The tunnel settings file in DestDir, and the copy the correction keeps of it.
     std::string WardenCfgPath() const;
     std::string WardenCfgBackupPath() const;
@@ -151,6 +179,16 @@ std::string ProgramDir();
 // The parameters of the process's command line (index from 1).
 int CommandLineParamCount();
 std::string CommandLineParam(int index);
+
+// The processes that hold the files of the run, and the prompt that names them.
+struct TClosingCheck {
+    StringList holders;       // full paths; mark: the process id
+    std::string prompt;       // empty without holders
+    std::string searchError;  // the system's text for the search's last error
+};
+
+// Whether "-plan" stands on the command line.
+bool PlanRequested();
 
 // Whether the update cycle registers the file: a control, by its extension ".ocx".
 bool IsActiveX(const std::string& entry);

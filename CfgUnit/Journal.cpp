@@ -150,12 +150,17 @@ static void MakeConsistent(TConfigurator& cfg, const TJournal::TFile& file)
         cfg.RegisterOCX(file.destination);
 }
 
+bool Recoverable(TJournal::TFound found, const TJournal& journal)
+{
+    return found == TJournal::TFound::Found && DirectoryExists(journal.ClientDir());
+}
+
 void TConfigurator::RecoverInterruptedUpdate()
 {
     TJournal::TFound found = Journal.Load();
     if (found == TJournal::TFound::None)
         return;
-    if (found == TJournal::TFound::Unreadable || !DirectoryExists(Journal.ClientDir())) {
+    if (!Recoverable(found, Journal)) {
         WriteLog("Journal of an interrupted update removed, unreadable or its client folder gone: " +
                  Journal.ClientDir());
         Journal.Remove();

@@ -65,3 +65,6 @@ private:
     std::string clientDir_;
     std::vector<TFile> files_;
 };
+
+// Whether a run recovers the journal that Load found: one it could read, whose client folder is still there.
+bool Recoverable(TJournal::TFound found, const TJournal& journal);

@@ -104,17 +104,25 @@ void TConfigurator::AutostartModules()
     }
 }
 
-void TConfigurator::RunResultModules(bool success)
+std::vector<TResultProgram> TConfigurator::ResultPrograms(bool success) const
 {
     const StringList& modules = success ? RunOkModules : RunNotOkModules;
+    std::vector<TResultProgram> programs;
     for (int i = 0; i < modules.Count(); ++i) {
-        std::string module = modules.NameAt(i);
-        std::string parameters = modules.ValueAt(i);
-        WriteLog(FormatText("Before run modul: \"%s\" Params: %s", {module, parameters}));
-        module = ExpandEnvironmentText(module);
-        parameters = ExpandEnvironmentText(parameters);
-        WriteLog(FormatText("Correct modul: \"%s\" Params: %s", {module, parameters}));
-        std::uintptr_t result = platform::ShellOpen(OwnerWindow(), module, parameters, SW_SHOW);
+        TResultProgram program{modules.NameAt(i), modules.ValueAt(i), {}, {}};
+        program.module = ExpandEnvironmentText(program.listedModule);
+        program.parameters = ExpandEnvironmentText(program.listedParameters);
+        programs.push_back(program);
+    }
+    return programs;
+}
+
+void TConfigurator::RunResultModules(bool success)
+{
+    for (const TResultProgram& program : ResultPrograms(success)) {
+        WriteLog(FormatText("Before run modul: \"%s\" Params: %s", {program.listedModule, program.listedParameters}));
+        WriteLog(FormatText("Correct modul: \"%s\" Params: %s", {program.module, program.parameters}));
+        std::uintptr_t result = platform::ShellOpen(OwnerWindow(), program.module, program.parameters, SW_SHOW);
         WriteLog("Result run modul: " + ShellExecuteErrorText(result));
     }
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The text for a value returned by ShellExecuteA; "Ok" for every value the table does not list.
 std::string ShellExecuteErrorText(std::uintptr_t code);
@@ -14,3 +15,11 @@ std::string ExpandEnvironmentText(const std::string& text);
 // path is quoted: unquoted, WinExec would try it cut at each blank first, and
 // start C:\x\Bank.exe for C:\x\Bank run client\wardlink.exe.
 void StartProgramAt(const std::string& path);
+
+// A result program of the scenario as listed and as it is started (%VARIABLES% expanded).
+struct TResultProgram {
+    std::string listedModule;
+    std::string listedParameters;
+    std::string module;
+    std::string parameters;
+};

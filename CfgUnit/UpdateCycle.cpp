@@ -1,4 +1,4 @@
-#include "CfgUnit/Configurator.h"
+#include "CfgUnit/UpdateCycle.h"
 
 #include "CfgUnit/Messages.h"
 #include "CfgUnit/ModuleRunner.h"
@@ -56,28 +56,49 @@ bool IsActiveX(const std::string& entry)
     return HasExtension(entry, ".ocx");
 }
 
-// The running tunnel client wins over the registered control; false when neither is known.
-static bool ChooseDestDir(TConfigurator& cfg)
+TClientDir DecideClientDir(const TConfigurator& cfg)
 {
-    if (!cfg.WardenFullName.empty()) {
-        cfg.DestDir = DirectoryPart(cfg.WardenFullName);
+    if (!cfg.WardenFullName.empty())
+        return {TClientDir::TSource::TunnelClient, DirectoryPart(cfg.WardenFullName)};
+    if (!cfg.RegisteredActiveXFullName.empty())
+        return {TClientDir::TSource::Registration, DirectoryPart(cfg.RegisteredActiveXFullName)};
+    if (!cfg.InterruptedClientDir.empty())
+        return {TClientDir::TSource::InterruptedUpdate, cfg.InterruptedClientDir};
+    return {TClientDir::TSource::None, std::string()};
+}
+
+void TConfigurator::LocateClient()
+{
+    RegisteredActiveXFullName = GetRegisteredActiveXFullName(AxClsid);
+
+    SearchWarden();
+    WriteLog("Result ProcessSearcher.SearchProcesses: " + LastErrorText());
+    WardenFullName = ProcessSearcher->Processes.Count() > 0 ? ProcessSearcher->Processes[0] : std::string();
+    ProcessSearcher->ProcessName.clear();
+    WriteLog("Get warden full name: " + WardenFullName);
+}
+
+bool TConfigurator::ChooseDestDir()
+{
+    const TClientDir client = DecideClientDir(*this);
+    DestDir = client.dir;
+    switch (client.source) {
+    case TClientDir::TSource::TunnelClient:
         return true;
-    }
-    if (!cfg.RegisteredActiveXFullName.empty()) {
-        cfg.DestDir = DirectoryPart(cfg.RegisteredActiveXFullName);
-        cfg.WriteLog("WardenFullName=\"\" and RegisteredActiveXFullName<>\"\" DestDir: " + cfg.DestDir);
+    case TClientDir::TSource::Registration:
+        WriteLog("WardenFullName=\"\" and RegisteredActiveXFullName<>\"\" DestDir: " + DestDir);
         return true;
-    }
-    if (!cfg.InterruptedClientDir.empty()) {
-        cfg.DestDir = cfg.InterruptedClientDir;
-        cfg.WriteLog("WardenFullName=\"\" and RegisteredActiveXFullName=\"\" DestDir of the interrupted update: " +
-                     cfg.DestDir);
+    case TClientDir::TSource::InterruptedUpdate:
+        WriteLog("WardenFullName=\"\" and RegisteredActiveXFullName=\"\" DestDir of the interrupted update: " +
+                 DestDir);
         return true;
+    case TClientDir::TSource::None:
+        break;
     }
-    if (cfg.AxClsid.empty())
-        cfg.ShowMessage(cfg.NOT_FOUND_RUNNING_WARDEN, Box::Error, Box::ErrorStyle);
+    if (AxClsid.empty())
+        ShowMessage(NOT_FOUND_RUNNING_WARDEN, Box::Error, Box::ErrorStyle);
     else
-        cfg.ShowMessage(FormatText(cfg.ERROR_FIND_ACTIVEX_DIR, {cfg.AxClsid}), Box::Error, Box::ErrorStyle);
+        ShowMessage(FormatText(ERROR_FIND_ACTIVEX_DIR, {AxClsid}), Box::Error, Box::ErrorStyle);
     return false;
 }
 
@@ -105,17 +126,28 @@ static bool BackUp(TConfigurator& cfg, const std::string& destination, bool acti
     return true;
 }
 
+TInstallStep DecideInstall(const TConfigurator& cfg, const std::string& entry)
+{
+    TInstallStep step;
+    step.destination = cfg.DestDir + entry;
+    step.activeX = IsActiveX(entry);
+    step.replaces = FileExists(step.destination);
+    step.backup = cfg.BackupName(step.destination);
+    return step;
+}
+
 // Backs up, copies and registers one source entry; false when it was not installed.
 static bool InstallFile(TConfigurator& cfg, const std::string& entry)
 {
-    std::string destination = cfg.DestDir + entry;
-    bool activeX = IsActiveX(entry);
+    const TInstallStep step = DecideInstall(cfg, entry);
+    const std::string& destination = step.destination;
+    const bool activeX = step.activeX;
     cfg.WriteLog("Dest modul name: " + destination);
     platform::SetAttributes(destination, FILE_ATTRIBUTE_NORMAL);
     // An entry listed twice is backed up once: the second time the file holds
     // this cycle's own copy, and its backup the original.
     int restoreIndex = cfg.RestoreList.IndexOf(destination);
-    if (restoreIndex < 0 && FileExists(destination) && !BackUp(cfg, destination, activeX, restoreIndex))
+    if (restoreIndex < 0 && step.replaces && !BackUp(cfg, destination, activeX, restoreIndex))
         return false;
 
     cfg.Progress.Step(TProgressStep::Replacing);
@@ -161,8 +193,7 @@ static TCopyOutcome RunCopyCycles(TConfigurator& cfg, bool& success)
             cfg.WriteLog("Work with: " + entry);
             cfg.Progress.NextFile(entry);
             if (!FileExists(entry)) {
-                cfg.WriteLog("Not found modul: " + entry);
-                cfg.ShowMessage(FormatText(cfg.NOT_FOUND_FILE, {entry}), Box::Error, Box::ErrorStyle);
+                cfg.ReportMissingSource(entry);
                 cfg.Restore();
                 success = false;
                 return TCopyOutcome::SourceMissing;
@@ -254,15 +285,8 @@ static void RunClosingSteps(TConfigurator& cfg, bool success)
 void TConfigurator::RunUpdate()
 {
     RecoverInterruptedUpdate();
-    RegisteredActiveXFullName = GetRegisteredActiveXFullName(AxClsid);
-
-    SearchWarden();
-    WriteLog("Result ProcessSearcher.SearchProcesses: " + LastErrorText());
-    WardenFullName = ProcessSearcher->Processes.Count() > 0 ? ProcessSearcher->Processes[0] : std::string();
-    ProcessSearcher->ProcessName.clear();
-    WriteLog("Get warden full name: " + WardenFullName);
-
-    if (!ChooseDestDir(*this))
+    LocateClient();
+    if (!ChooseDestDir())
         return;
 
     RestoreList.Clear();

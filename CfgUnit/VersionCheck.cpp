@@ -42,45 +42,97 @@ bool GetFileVersion(const std::string& fileName, FileVersion& version)
     return true;
 }
 
-// Missing or unreadable version information never blocks an update: it counts as a needed copy.
-bool TConfigurator::IsSourceNewer(const std::string& source, const std::string& destination)
+bool TCopyDecision::RegistersAgain() const
 {
-    if (!FileExists(destination))
-        return true;
-    FileVersion sourceVersion;
-    if (!GetFileVersion(source, sourceVersion))
-        return true;
-    WriteLog(VersionLine("Verision SrcFile: \"%s\" : %d.%d.%d.%d.", source, sourceVersion));
-    FileVersion destinationVersion;
-    if (!GetFileVersion(destination, destinationVersion))
-        return true;
-    WriteLog(VersionLine("Verision DstFile: \"%s\" : %d.%d.%d.%d.", destination, destinationVersion));
-    return IsNewerVersion(sourceVersion, destinationVersion);
+    return need == TNeed::UpToDate && IsActiveX(source);
 }
 
-// Walks the list from its end, so that removing the current entry leaves the rest of the walk alone.
+// Missing or unreadable version information never blocks an update: it counts as a needed copy.
+TCopyDecision DecideCopy(int index, const std::string& source, const std::string& destination)
+{
+    TCopyDecision decision;
+    decision.index = index;
+    decision.source = source;
+    decision.destination = destination;
+    if (!FileExists(source)) {
+        decision.need = TCopyDecision::TNeed::SourceMissing;
+        return decision;
+    }
+    decision.sourceVersionRead = GetFileVersion(source, decision.sourceVersion);
+    if (!FileExists(destination))
+        return decision;
+    decision.destinationVersionRead = GetFileVersion(destination, decision.destinationVersion);
+    bool newer = !decision.sourceVersionRead || !decision.destinationVersionRead ||
+                 IsNewerVersion(decision.sourceVersion, decision.destinationVersion);
+    decision.need = newer ? TCopyDecision::TNeed::Newer : TCopyDecision::TNeed::UpToDate;
+    return decision;
+}
+
+// The versions the decision rested on, as the check has always logged them.
+void TConfigurator::LogVersions(const TCopyDecision& decision)
+{
+    if (decision.need == TCopyDecision::TNeed::NotInstalled || !decision.sourceVersionRead)
+        return;
+    WriteLog(VersionLine("Verision SrcFile: \"%s\" : %d.%d.%d.%d.", decision.source, decision.sourceVersion));
+    if (decision.destinationVersionRead)
+        WriteLog(VersionLine("Verision DstFile: \"%s\" : %d.%d.%d.%d.", decision.destination,
+                             decision.destinationVersion));
+}
+
+bool TConfigurator::IsSourceNewer(const std::string& source, const std::string& destination)
+{
+    TCopyDecision decision = DecideCopy(0, source, destination);
+    LogVersions(decision);
+    return decision.need != TCopyDecision::TNeed::UpToDate;
+}
+
+TCopyCheck TConfigurator::DecideCopies() const
+{
+    TCopyCheck check;
+    check.remaining = SourceFiles;
+    for (int i = SourceFiles.Count() - 1; i >= 0; --i) {
+        check.walk.push_back(DecideCopy(i, SourceFiles[i], DestDir + SourceFiles[i]));
+        const TCopyDecision& decision = check.walk.back();
+        if (decision.need == TCopyDecision::TNeed::SourceMissing) {
+            check.sourceMissing = true;
+            check.copyNeeded = false;
+            break;
+        }
+        if (!decision.Needed())
+            check.remaining.Delete(i);
+        check.copyNeeded = check.copyNeeded || decision.Needed();
+    }
+    return check;
+}
+
+void TConfigurator::ReportMissingSource(const std::string& source)
+{
+    WriteLog("Not found modul: " + source);
+    ShowMessage(FormatText(NOT_FOUND_FILE, {source}), Box::Error, Box::ErrorStyle);
+}
+
 bool TConfigurator::CheckFilesForNeedCopy()
 {
     WriteLog("Check files for need copy (version source > version dest)");
+    const TCopyCheck check = DecideCopies();
     bool result = false;
-    for (int i = SourceFiles.Count() - 1; i >= 0; --i) {
-        const std::string source = SourceFiles[i];
-        if (!FileExists(source)) {
-            WriteLog("Not found modul: " + source);
-            ShowMessage(FormatText(NOT_FOUND_FILE, {source}), Box::Error, Box::ErrorStyle);
+    for (const TCopyDecision& decision : check.walk) {
+        if (decision.need == TCopyDecision::TNeed::SourceMissing) {
+            SourceFiles = check.remaining;
+            ReportMissingSource(decision.source);
             return false;
         }
-        const std::string destination = DestDir + source;
-        WriteLog(FormatText("Check files: source: \"%s\" dest: \"%s\"", {source, destination}));
-        bool need = IsSourceNewer(source, destination);
+        WriteLog(FormatText("Check files: source: \"%s\" dest: \"%s\"", {decision.source, decision.destination}));
+        LogVersions(decision);
+        bool need = decision.Needed();
         if (!need) {
-            WriteLog(FormatText("Not need copy \"%s\" to \"%s\"", {source, destination}));
-            if (HasExtension(source, ".ocx"))
-                RegisterOCX(destination);
-            SourceFiles.Delete(i);
+            WriteLog(FormatText("Not need copy \"%s\" to \"%s\"", {decision.source, decision.destination}));
+            if (decision.RegistersAgain())
+                RegisterOCX(decision.destination);
         }
         result = result || need;
     }
+    SourceFiles = check.remaining;
     WriteLog("End Check files for need copy result: " + BoolToText(result));
     return result;
 }

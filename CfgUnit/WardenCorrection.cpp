@@ -31,7 +31,7 @@ unsigned long FailureCode()
 // Copies the settings file over the backup beside it; the system error code when the copy failed.
 unsigned long BackUpSettingsFile(TConfigurator& configurator, const std::string& cfgPath)
 {
-    const std::string backupPath = configurator.WardenCfgBackupPath();
+    const std::string backupPath = ChangeExtension(cfgPath, ".bak");
     // Clearing read-only lets the copy overwrite the backup and the run write the file;
     // the backup need not exist, so neither result is judged.
     platform::SetAttributes(cfgPath, FILE_ATTRIBUTE_NORMAL);
@@ -162,13 +162,13 @@ bool CorrectFromDialog(TConfigurator& configurator, TSettingsCorrection& state)
 }
 
 // The end of every run that got past the backup: reports its failure, if any.
-bool FinishCorrection(TConfigurator& configurator, const std::string& cfgPath, const TCorrectionOutcome& outcome)
+bool FinishCorrection(TConfigurator& configurator, const TCorrectionOutcome& outcome)
 {
     if (outcome.declined)
         return false;
     if (outcome.failure != 0) {
-        std::string message =
-            FormatText(configurator.ERROR_CORRECT_WARDENCFG, {cfgPath, SystemErrorText(outcome.failure)});
+        std::string message = FormatText(configurator.ERROR_CORRECT_WARDENCFG,
+                                         {configurator.WardenCfgPath(), SystemErrorText(outcome.failure)});
         configurator.WriteLog("Error exec CorrectWardenCfg: " + message);
         configurator.ShowMessage(message, Box::Error, Box::ErrorStyle);
         return false;
@@ -191,11 +191,15 @@ std::string TConfigurator::WardenCfgBackupPath() const
 
 bool TConfigurator::CorrectWardenCfg()
 {
+    return CorrectWardenCfg(WardenCfgPath());
+}
+
+bool TConfigurator::CorrectWardenCfg(const std::string& cfgPath)
+{
     WriteLog("Start CorrectWardenCfg");
-    const std::string cfgPath = WardenCfgPath();
     if (!FileExists(cfgPath)) {
         WriteLog("NOT FileExists: " + cfgPath);
-        ShowMessage(FormatText(ERROR_NOTFOUND_WARDENCFG, {cfgPath}), Box::Error, Box::ErrorStyle);
+        ShowMessage(FormatText(ERROR_NOTFOUND_WARDENCFG, {WardenCfgPath()}), Box::Error, Box::ErrorStyle);
         return false;
     }
 
@@ -205,7 +209,7 @@ bool TConfigurator::CorrectWardenCfg()
     auto finish = [&] {
         if (outcome.failure == 0)
             outcome.failure = state.Failure();
-        return FinishCorrection(*this, cfgPath, outcome);
+        return FinishCorrection(*this, outcome);
     };
     // Without a backup the settings file is not touched: the run fails as it stands.
     if (outcome.failure != 0)

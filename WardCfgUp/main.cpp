@@ -17,9 +17,11 @@ static int Run()
         ProcessSearcher = nullptr;
     });
 
-    // "?", "-cw=" and "-check=" change nothing of the client's: they run even during an update.
+    // "?", "-cw=", "-check=" and "-plan" change nothing of the client's: they run
+    // even during an update, and a plan never keeps an update from starting.
     int exitCode = 0;
-    if (Configurator->WriteDefaultScenario() || Configurator->CheckScenario(exitCode))
+    if (Configurator->WriteDefaultScenario() || Configurator->CheckScenario(exitCode) ||
+        Configurator->ShowPlan(exitCode))
         return exitCode;
     if (!Configurator->ClaimUpdateRun())
         return 0;

@@ -27,6 +27,30 @@ bool MoveFileTo(const std::string& from, const std::string& to)
     return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
 }
 
+std::string TempPath()
+{
+    char buffer[MAX_PATH + 1];
+    DWORD length = ::GetTempPathA(sizeof buffer, buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+std::string NewTempFileName(const std::string& directory, const std::string& prefix)
+{
+    char buffer[MAX_PATH];
+    return ::GetTempFileNameA(directory.c_str(), prefix.c_str(), 0, buffer) != 0 ? std::string(buffer)
+                                                                                  : std::string();
+}
+
+bool CreateDirectoryAt(const std::string& name)
+{
+    return ::CreateDirectoryA(name.c_str(), nullptr) != FALSE;
+}
+
+bool RemoveEmptyDirectory(const std::string& name)
+{
+    return ::RemoveDirectoryA(name.c_str()) != FALSE;
+}
+
 FileHandle CreateNewFile(const std::string& name)
 {
     return FileHandle(::CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,

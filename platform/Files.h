@@ -23,6 +23,12 @@ bool ReadWholeFile(const std::string& name, std::string& bytes);
 // The short (8.3) form of a path; false when the system cannot give one.
 bool ShortPathName(const std::string& path, std::string& shortPath);
 
+// The user's temporary folder, with its trailing backslash; empty when the system gives none.
+std::string TempPath();
+// A new empty file of a unique name in directory (GetTempFileNameA); empty when none could be made.
+std::string NewTempFileName(const std::string& directory, const std::string& prefix);
+bool CreateDirectoryAt(const std::string& name);
+bool RemoveEmptyDirectory(const std::string& name);
 std::string SystemDirectory();     // buffer of 261 characters
 std::string ModuleFileName();      // of the program, buffer of 512 characters
 

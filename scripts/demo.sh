@@ -7,18 +7,24 @@
 # files into a download folder, and runs the real program. Every message box is
 # printed and answered from the demo's script, and each step the progress window
 # shows is printed; with --interactive (and a DISPLAY) you see the real windows
-# and answer them yourself. It ends with the run log and
-# a summary of what changed.
+# and answer them yourself. With --plan the dry run's plan is printed before the
+# real run. It ends with the run log and a summary of what changed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bin="$build/bin"
 interactive=false
-if [ "${1:-}" = "--interactive" ]; then
-    : "${DISPLAY:?--interactive needs a DISPLAY}"
-    export WINE_RUN_DISPLAY="$DISPLAY"
-    interactive=true
-fi
+plan=false
+for option in "$@"; do
+    case "$option" in
+    --interactive)
+        : "${DISPLAY:?--interactive needs a DISPLAY}"
+        export WINE_RUN_DISPLAY="$DISPLAY"
+        interactive=true ;;
+    --plan) plan=true ;;
+    *) echo "usage: $0 [--interactive] [--plan]" >&2; exit 2 ;;
+    esac
+done
 
 export WINE_RUN_PREFIX="$build/demo-prefix"
 wr() { "$build/wine-run" "$@"; }
@@ -67,6 +73,16 @@ printf '%s\r\n' \
     '[CRYPTO PARAMS]' 'Cipher=GOST' \
     '[RUN OK]' 'C:\Update\welcome.exe=0 update completed' \
     '[RUN NOT OK]' 'C:\Update\support.exe=0 update failed' > "$update/scenario.ini"
+
+if $plan; then
+    echo
+    echo "=== C:\\Update\\WardCfgUp.exe -c=scenario.ini -plan -l=plan.txt"
+    code=0
+    wr "$bin/uidriver.exe" --cwd 'C:\Update' -- '"C:\Update\WardCfgUp.exe" -c=scenario.ini -plan -l=plan.txt' || code=$?
+    iconv -f CP1251 -t UTF-8 "$update/plan.txt" 2>/dev/null | tr -d '\r' || echo "(no plan)"
+    echo "(exit code $code)"
+    rm -f "$update/plan.txt"
+fi
 
 echo
 echo "=== C:\\Update\\WardCfgUp.exe -c=scenario.ini -l=update.log"

@@ -1,5 +1,7 @@
 #include "support/StandIns.h"
 
+#include "PrsSrch/ProcessSearcher.h"
+#include "common/FileNames.h"
 #include "common/StringList.h"
 #include "support/Bounded.h"
 #include "support/TestFiles.h"
@@ -75,4 +77,22 @@ std::vector<DWORD> MarksOf(const StringList& processes)
     for (int i = 0; i < processes.Count(); ++i)
         marks.push_back(processes.MarkAt(i));
     return marks;
+}
+
+void EndProcessesStartedFrom(const std::string& imagePath)
+{
+    TProcessSearcher searcher;
+    searcher.FullPath = true;
+    searcher.ProcessName = FileNamePart(imagePath);
+    searcher.SearchProcesses();
+    for (int i = 0; i < searcher.Processes.Count(); ++i) {
+        if (::lstrcmpiA(searcher.Processes[i].c_str(), imagePath.c_str()) != 0)
+            continue;
+        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, searcher.Processes.MarkAt(i));
+        if (process) {
+            ::TerminateProcess(process, 1);
+            ::WaitForSingleObject(process, KillBoundMs);
+            ::CloseHandle(process);
+        }
+    }
 }

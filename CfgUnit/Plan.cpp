@@ -1,0 +1,342 @@
+#include "CfgUnit/Plan.h"
+
+#include "CfgUnit/Configurator.h"
+#include "CfgUnit/Messages.h"
+#include "CfgUnit/ModuleRunner.h"
+#include "CfgUnit/UpdateCycle.h"
+#include "CfgUnit/UserInterface.h"
+#include "CfgUnit/VersionCheck.h"
+#include "common/FileNames.h"
+#include "common/ProfileFile.h"
+#include "platform/Files.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Lines of the box: a MessageBox taller than the screen loses its buttons.
+constexpr int BoxLineLimit = 40;
+
+// Stands in for the windows while the plan runs the stages: every box is
+// recorded and answered OK, the server dialog is recorded and declined, the
+// progress window never appears.
+class TRecordingUserInterface : public TUserInterface {
+public:
+    TRecordingUserInterface() : previous_(UserInterface()) { SetUserInterface(this); }
+    ~TRecordingUserInterface() override { SetUserInterface(&previous_); }
+
+    std::vector<std::pair<std::string, std::string>> boxes;  // caption, text
+    std::size_t reported = 0;  // boxes already in the plan
+    bool dialogAsked = false;
+    StringList dialogServers;  // host=number|location|reserve, as the dialog gets them
+
+    int ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT) override
+    {
+        boxes.emplace_back(caption, text);
+        return IDOK;
+    }
+
+    bool NewWebHostDialog(TConfigurator&, StringList& servers, int&, int&) override
+    {
+        dialogAsked = true;
+        dialogServers = servers;
+        return false;
+    }
+
+    void ShowProgress(const TProgressState&) override {}
+    void CloseProgress() override {}
+
+private:
+    TUserInterface& previous_;
+};
+
+class TPlanWriter {
+public:
+    explicit TPlanWriter(TRecordingUserInterface& ui) : ui_(ui) {}
+
+    void Line(const std::string& text) { text_ += text + "\r\n"; }
+    void Item(const std::string& text) { Line("  " + text); }
+    void Heading(const std::string& text)
+    {
+        Line("");
+        Line(text);
+    }
+    // The boxes that the stage just run would have shown.
+    void NewBoxes()
+    {
+        for (; ui_.reported < ui_.boxes.size(); ++ui_.reported)
+            Quote("box \"" + ui_.boxes[ui_.reported].first + "\":", ui_.boxes[ui_.reported].second);
+    }
+    // A text of the run under a heading item, line by line as a box shows it.
+    void Quote(const std::string& item, const std::string& text)
+    {
+        Item(item);
+        std::string::size_type begin = 0;
+        for (std::string::size_type end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2)
+            Item("    " + text.substr(begin, end - begin));
+        if (begin < text.size())
+            Item("    " + text.substr(begin));
+    }
+    void Append(const TPlanWriter& part) { text_ += part.text_; }
+    const std::string& Text() const { return text_; }
+
+private:
+    TRecordingUserInterface& ui_;
+    std::string text_;
+};
+
+std::string VersionText(bool read, const FileVersion& version)
+{
+    if (!read)
+        return "unknown";
+    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+           std::to_string(version.release) + "." + std::to_string(version.build);
+}
+
+void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
+{
+    const TJournal::TFound journalFound = cfg.Journal.Load();  // only read: a plan never removes it
+    if (Recoverable(journalFound, cfg.Journal)) {
+        plan.Line("An interrupted update is finished first in " + cfg.Journal.ClientDir() + " (" +
+                  std::to_string(cfg.Journal.Files().size()) + " files); this plan shows the client as it is now");
+        cfg.InterruptedClientDir = cfg.Journal.ClientDir();
+    } else if (journalFound != TJournal::TFound::None) {
+        plan.Line("The journal of an interrupted update would be removed: unreadable, or its client folder gone");
+    }
+
+    cfg.LocateClient();
+    const bool found = cfg.ChooseDestDir();
+    const TClientDir client = DecideClientDir(cfg);
+    plan.Heading("Client: " + (found ? cfg.DestDir : std::string("not found")));
+    switch (client.source) {
+    case TClientDir::TSource::TunnelClient:
+        plan.Item("found through the running tunnel client " + cfg.WardenFullName);
+        break;
+    case TClientDir::TSource::Registration:
+        plan.Item("found through the registration of class " + cfg.AxClsid + ": " + cfg.RegisteredActiveXFullName);
+        break;
+    case TClientDir::TSource::InterruptedUpdate:
+        plan.Item("taken from the journal of the interrupted update");
+        break;
+    case TClientDir::TSource::None:
+        plan.Item("no tunnel client running, and " + (cfg.AxClsid.empty()
+                                                           ? std::string("the scenario names no class")
+                                                           : "the class " + cfg.AxClsid + " is not registered"));
+        break;
+    }
+    plan.NewBoxes();
+}
+
+// Runs the correction on a scratch copy in a folder of its own; the sections it
+// added are read back from the copy. False when the correction would fail.
+bool PlanSettings(TConfigurator& cfg, TRecordingUserInterface& ui, TPlanWriter& plan)
+{
+    const std::string real = cfg.WardenCfgPath();
+    plan.Heading("Settings: " + real + " (kept as " + cfg.WardenCfgBackupPath() + ")");
+    const std::string folder = platform::NewTempFileName(platform::TempPath(), "wcu");
+    if (folder.empty() || !platform::RemoveFile(folder) || !platform::CreateDirectoryAt(folder)) {
+        plan.Item("no scratch folder for a copy of the file: the correction could not be tried");
+        return false;
+    }
+    const std::string scratch = folder + "\\warden.cfg";
+    if (FileExists(real))
+        platform::CopyFileTo(real, scratch, false);
+    const bool corrected = cfg.CorrectWardenCfg(scratch);
+
+    StringList before;
+    StringList after;
+    ProfileFile(real).ReadSectionNames(before);
+    ProfileFile copy(scratch);
+    copy.ReadSectionNames(after);
+    for (int i = 0; i < after.Count(); ++i) {
+        if (before.IndexOf(after[i]) >= 0)
+            continue;
+        plan.Item("would add [" + after[i] + "]");
+        StringList lines;
+        copy.Section = after[i];
+        copy.SectionLines(lines);
+        for (int k = 0; k < lines.Count(); ++k)
+            plan.Item("  " + lines[k]);
+    }
+    for (const std::string& name : {scratch, ChangeExtension(scratch, ".bak")}) {
+        platform::SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
+        platform::RemoveFile(name);
+    }
+    platform::RemoveEmptyDirectory(folder);
+
+    plan.NewBoxes();
+    if (ui.dialogAsked) {
+        plan.Item("would ask for the new server in the dialog, which would list:");
+        for (int i = 0; i < ui.dialogServers.Count(); ++i)
+            plan.Item("  " + ui.dialogServers.NameAt(i));
+        return true;  // the outcome takes the dialog as filled in and accepted
+    }
+    if (corrected && after.Count() == before.Count())
+        plan.Item("no section to add");
+    return corrected;
+}
+
+// What becomes of a file; the run copies nothing when it stops before the copies.
+std::string NeedText(TCopyDecision::TNeed need, bool copying)
+{
+    switch (need) {
+    case TCopyDecision::TNeed::SourceMissing: return "source missing: the run would fail";
+    case TCopyDecision::TNeed::UpToDate: return "up to date";
+    case TCopyDecision::TNeed::NotInstalled: return copying ? "not installed yet: would copy" : "not installed yet";
+    case TCopyDecision::TNeed::Newer: break;
+    }
+    return copying ? "would replace" : "newer";
+}
+
+// The files, the controls and the programs holding them, in a run that gets
+// to them (reached) or not. False when the run would fail.
+bool PlanFiles(TConfigurator& cfg, TPlanWriter& plan, bool reached, bool& copies)
+{
+    const StringList listed = cfg.SourceFiles;
+    const TCopyCheck check = cfg.DecideCopies();
+    cfg.SourceFiles = check.remaining;  // as the run leaves the list: the backup names depend on it
+    const bool copying = reached && !check.sourceMissing;
+    plan.Heading(reached ? "Files (from the current directory to " + cfg.DestDir + "):"
+                         : std::string("Files (not reached: the settings correction fails first):"));
+    StringList registered;
+    StringList unregistered;
+    for (int i = 0; i < listed.Count(); ++i) {
+        const TCopyDecision file = DecideCopy(i, listed[i], cfg.DestDir + listed[i]);
+        std::string text = file.source + ": ";
+        if (file.need != TCopyDecision::TNeed::SourceMissing)
+            text += "installed " +
+                    (file.need == TCopyDecision::TNeed::NotInstalled
+                         ? std::string("none")
+                         : VersionText(file.destinationVersionRead, file.destinationVersion)) +
+                    ", new " + VersionText(file.sourceVersionRead, file.sourceVersion) + ": ";
+        text += NeedText(file.need, copying);
+        if (copying && file.Needed()) {
+            const TInstallStep step = DecideInstall(cfg, file.source);
+            if (step.replaces)
+                text += " (old file kept as " + FileNamePart(step.backup) + ")";
+            if (step.activeX && step.replaces)
+                unregistered.Add(step.destination);
+            if (step.activeX)
+                registered.Add(step.destination);
+        }
+        plan.Item(text);
+    }
+    if (!reached)
+        return false;
+    // Controls found up to date are registered again as the check walks the list, before it meets a missing source.
+    for (const TCopyDecision& file : check.walk)
+        if (file.RegistersAgain())
+            registered.Add(file.destination + " (up to date: registered again)");
+    if (check.sourceMissing) {
+        plan.Item("the check stops at the missing source: nothing is copied");
+        cfg.ReportMissingSource(check.walk.back().source);
+        plan.NewBoxes();
+    }
+    copies = copying && check.copyNeeded;
+    plan.Heading("Controls:");
+    for (int i = 0; i < unregistered.Count(); ++i)
+        plan.Item("would unregister " + unregistered[i]);
+    for (int i = 0; i < registered.Count(); ++i)
+        plan.Item("would register " + registered[i]);
+    if (registered.Count() == 0)
+        plan.Item("none");
+    if (check.sourceMissing)
+        return false;
+
+    plan.Heading("Programs holding the files:");
+    if (!copies) {
+        plan.Item("not searched: nothing to copy");
+        return true;
+    }
+    const TClosingCheck closing = cfg.DecideClosing();
+    for (int i = 0; i < closing.holders.Count(); ++i)
+        plan.Item(closing.holders[i]);
+    if (closing.holders.Count() == 0)
+        plan.Item("none");
+    else
+        plan.Quote("the user is asked to close them, box \"" + std::string(Box::Attention) + "\":", closing.prompt);
+    for (int i = 0; i < cfg.AutostartList.Count(); ++i)
+        plan.Item("started again after the copies: " + cfg.AutostartList[i]);
+    return true;
+}
+
+void PlanTunnelRestart(const TConfigurator& cfg, TPlanWriter& plan)
+{
+    plan.Item(cfg.WardenFullName.empty() ? std::string("tunnel client: none was running, none is started")
+                                         : "tunnel client: would be closed and started again: " + cfg.WardenFullName);
+}
+
+void PlanResultPrograms(TConfigurator& cfg, TPlanWriter& plan, bool success)
+{
+    plan.Heading("Result programs:");
+    for (bool after : {true, false})
+        for (const TResultProgram& program : cfg.ResultPrograms(after))
+            plan.Item(std::string(after ? "after success: " : "after a failure: ") + program.module + " " +
+                      program.parameters + (after == success ? " (would start)" : ""));
+    if (cfg.RunOkModules.Count() + cfg.RunNotOkModules.Count() == 0)
+        plan.Item("none");
+}
+
+}  // namespace
+
+TPlan MakePlan(TConfigurator& cfg)
+{
+    TRecordingUserInterface ui;
+    TPlanWriter plan(ui);
+    plan.Line("Plan of the update " + cfg.ScenarioPath + " (a dry run: nothing was changed)");
+    plan.NewBoxes();  // a scenario that does not exist
+
+    PlanClient(cfg, plan);
+    bool success = !cfg.DestDir.empty();
+    bool copies = false;
+    // The run corrects the settings before it checks the files; the plan lists them after.
+    TPlanWriter settings(ui);
+    if (success)
+        success = PlanSettings(cfg, ui, settings);
+    if (!cfg.DestDir.empty()) {
+        success = PlanFiles(cfg, plan, success, copies) && success;
+        if (success)
+            PlanTunnelRestart(cfg, plan);
+    }
+    plan.Append(settings);
+    if (cfg.DestDir.empty()) {
+        plan.Heading("Outcome: failure; the run ends with the box above, starts no program and changes nothing");
+        return {plan.Text(), false};
+    }
+    PlanResultPrograms(cfg, plan, success);
+    plan.Heading(std::string("Outcome if every answer is OK: ") + (success ? "success" : "failure") +
+                 (copies ? "" : ", no file copied"));
+    plan.Quote("final box \"" + std::string(Box::Information) + "\":",
+               success ? cfg.ALL_OK : cfg.NEW_WEB_HOST_DIALOG_CANCEL);
+    return {plan.Text(), success};
+}
+
+std::string PlanBoxText(const std::string& plan)
+{
+    std::string::size_type end = 0;
+    for (int lines = 0; lines < BoxLineLimit; ++lines) {
+        end = plan.find("\r\n", end);
+        if (end == std::string::npos)
+            return plan;
+        end += 2;
+    }
+    return end < plan.size() ? plan.substr(0, end) + "... (-l=<file> writes the whole plan)\r\n" : plan;
+}
+
+bool TConfigurator::ShowPlan(int& exitCode)
+{
+    if (!PlanRequested())
+        return false;
+    LoadScenario();
+    const TPlan plan = MakePlan(*this);
+    exitCode = plan.succeeds ? 0 : 1;
+    if (PlanToFile) {
+        OpenLog(PlanFile);
+        if (!LogOpen() || !platform::WriteFile(LogFile.get(), plan.text))
+            exitCode = 1;
+        return true;
+    }
+    ShowMessage(PlanBoxText(plan.text), Box::Information, Box::InformationStyle);
+    return true;
+}

@@ -1,0 +1,185 @@
+// The dry run against simulated client installs: a plan changes no file and
+// no registration, and the real run that follows does what the plan said.
+#include "CfgUnit/Configurator.h"
+#include "common/FormatText.h"
+#include "platform/Profile.h"
+
+#include "support/ScratchInstall.h"
+#include "support/SettingsFiles.h"
+#include "support/Snapshot.h"
+#include "support/StandIns.h"
+#include "support/TestControl.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.empty() || line.back() != '\r' ? line : line.substr(0, line.size() - 1));
+    return lines;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+const IniSection OldServer{"Client\\Web servers\\s1",
+                           {"web server host=old.bank.example", "web server address=10.0.0.1",
+                            "warden location=tun.example:81", "reserve location="}};
+const IniSection OldCrypto{"Client\\Web servers\\s1\\Crypto engine", {"engine=1"}};
+
+}  // namespace
+
+class PlanTest : public ::testing::Test {
+protected:
+    ScratchInstall install;
+    std::string client = install.Root() + "client\\";
+    std::string probes = install.Root() + "probes\\";
+    std::string work = install.WorkDir();
+    ScratchClsid clsid;
+    TConfigurator texts;  // the built-in messages
+
+    void SetUp() override
+    {
+        MakeDirectory(client);
+        MakeDirectory(probes);
+        CopyFixture("exitprobe.exe", probes, "ok.exe");
+        CopyFixture("exitprobe.exe", probes, "notok.exe");
+    }
+
+    void TearDown() override { EndProcessesStartedFrom(client + "wardlink.exe"); }
+
+    // The client holds ctl.ocx 1.0.0.0 (registered) and lib.dll 3.1.4.1; the download folder 2.0.0.0 of both.
+    void Client(const std::vector<IniSection>& settings, const std::vector<std::string>& scenarioFiles)
+    {
+        files = scenarioFiles;
+        InstallTestControl("1_0_0_0", client, "ctl.ocx", clsid);
+        InstallTestControl("3_1_4_1", client, "lib.dll", clsid);
+        SetServerValue(clsid, client + "ctl.ocx");
+        WriteBytes(client + "warden.cfg", IniText(settings));
+        InstallTestControl("2_0_0_0", work, "ctl.ocx", clsid);
+        InstallTestControl("2_0_0_0", work, "lib.dll", clsid);
+        std::string text = "[WardCfgUp]\r\nAXCLSID=" + clsid.Braced() + "\r\n";
+        for (std::size_t i = 0; i < files.size(); ++i)
+            text += "FILE" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
+        text += "[WEB SERVERS HOSTS]\r\nold.bank.example=new.bank.example\r\n[CRYPTO PARAMS]\r\nengine=2\r\n";
+        text += "[RUN OK]\r\n" + probes + "ok.exe=0 ok\r\n[RUN NOT OK]\r\n" + probes + "notok.exe=0 notok\r\n";
+        WriteBytes(install.ProgramDir() + "scen.ini", text);
+    }
+
+    Snapshot State()
+    {
+        return TakeSnapshot({client, work, install.ProgramDir(), probes},
+                            {{HKEY_CLASSES_ROOT, "CLSID\\" + clsid.Braced()},
+                             {HKEY_CURRENT_USER, "Software\\Classes\\Local Settings\\Software\\WardCfgUp"}});
+    }
+
+    std::string plan;  // UTF-8
+    DWORD planExitCode = 0;
+    std::vector<std::string> files;  // of the scenario
+
+    // Plans (checking that nothing changes), then runs the update with the
+    // answers, and checks that the run did what the plan said.
+    void PlanAndRun(std::vector<Answer> answers)
+    {
+        const Snapshot before = State();
+        ProgramRunResult planRun = install.Run("-c=scen.ini -plan -l=..\\plan.txt");
+        EXPECT_TRUE(planRun.finished && planRun.boxes.empty()) << Describe(planRun.boxes);
+        EXPECT_EQ("", SnapshotDifference(before, State()));
+        planExitCode = planRun.exitCode;
+        plan = Utf8FromAnsi(ReadBytes(install.Root() + "plan.txt"));
+
+        const std::size_t settingsLines = Lines(ReadBytes(client + "warden.cfg")).size();
+        ProgramRunResult run = install.Run("-c=scen.ini", std::move(answers));
+        EXPECT_TRUE(run.finished);
+        EXPECT_EQ(0, run.unscripted) << Describe(run.boxes) << plan;
+        for (const BoxRecord& box : run.boxes)
+            EXPECT_TRUE(Contains(plan, Lines(box.text + "\n").front())) << box.text << "\nnot in\n" << plan;
+        const Snapshot after = State();
+        for (const std::string& file : files) {
+            const std::string key = "file " + client + file;
+            bool copied = after.count(key) && (!before.count(key) || before.at(key) != after.at(key));
+            EXPECT_EQ(copied, std::regex_search(plan, std::regex("  " + file + ": .*would (replace|copy)"))) << file;
+        }
+        ExpectPlannedSections(settingsLines);
+        const bool success = !run.boxes.empty() && run.boxes.back().text == Utf8FromAnsi(texts.ALL_OK);
+        EXPECT_EQ(success ? 0u : 1u, planExitCode) << plan;
+        const std::string started = success ? "ok" : "notok";
+        EXPECT_TRUE(Contains(plan, probes + started + ".exe 0 " + started + " (would start)"));
+        for (int waited = 0; waited < 5000 && !Exists(probes + started + ".calls"); waited += 50)
+            ::Sleep(50);
+        EXPECT_TRUE(Exists(probes + started + ".calls"));
+    }
+
+    // The sections the run added to warden.cfg are those the plan would add, line for line.
+    void ExpectPlannedSections(std::size_t linesBefore)
+    {
+        const std::vector<std::string> lines = Lines(AnsiFromUtf8(plan));
+        std::size_t linesAdded = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].compare(0, 13, "  would add [") != 0)
+                continue;
+            std::string keys;
+            std::size_t k = i + 1;
+            for (; k < lines.size() && lines[k].compare(0, 4, "    ") == 0; ++k)
+                keys += lines[k].substr(4) + "\n";
+            EXPECT_EQ(keys, SectionText(client + "warden.cfg", lines[i].substr(13, lines[i].size() - 14)));
+            linesAdded += k - i;
+        }
+        EXPECT_EQ(linesBefore + linesAdded, Lines(ReadBytes(client + "warden.cfg")).size()) << plan;
+    }
+};
+
+TEST_F(PlanTest, ATunnelClientHoldingAControlIsPlannedClosedAndStartedAgain)
+{
+    Client({OldServer, OldCrypto}, {"ctl.ocx", "lib.dll"});
+    CopyFixture("wardlink.exe", client, "wardlink.exe");
+    StandIn warden(client + "wardlink.exe", {client + "ctl.ocx"});
+    ASSERT_TRUE(warden.Running());
+    PlanAndRun({Answer::Ok, Answer::Ok});
+    EXPECT_EQ(0u, planExitCode);
+    EXPECT_TRUE(Contains(plan, "found through the running tunnel client " + client + "wardlink.exe"));
+    EXPECT_TRUE(Contains(plan, "ctl.ocx: installed 1.0.0.0, new 2.0.0.0: would replace (old file kept as ctl.bak)"));
+    EXPECT_TRUE(Contains(plan, "lib.dll: installed 3.1.4.1, new 2.0.0.0: up to date"));
+    EXPECT_TRUE(Contains(plan, "would unregister " + client + "ctl.ocx\r\n  would register " + client + "ctl.ocx"));
+    EXPECT_TRUE(Contains(plan, "tunnel client: would be closed and started again: " + client + "wardlink.exe"));
+    EXPECT_FALSE(warden.Running());  // the real run closed it; the plan had left it
+}
+
+TEST_F(PlanTest, AControlOnlyRegisteredIsFoundThroughItsClass)
+{
+    Client({OldServer, OldCrypto}, {"ctl.ocx", "new.ocx"});
+    InstallTestControl("2_0_0_0", work, "new.ocx", clsid);
+    PlanAndRun({Answer::Ok});
+    EXPECT_TRUE(Contains(plan, "registration of class " + clsid.Braced() + ": " + client + "ctl.ocx"));
+    EXPECT_TRUE(Contains(plan, "new.ocx: installed none, new 2.0.0.0: not installed yet: would copy"));
+    EXPECT_TRUE(Contains(plan, "tunnel client: none was running"));
+}
+
+TEST_F(PlanTest, AMissingSourceIsPlannedAsAFailure)
+{
+    Client({OldServer, OldCrypto}, {"ctl.ocx", "gone.dll"});
+    PlanAndRun({Answer::Ok, Answer::Ok});
+    EXPECT_EQ(1u, planExitCode);
+    EXPECT_TRUE(Contains(plan, "gone.dll: source missing: the run would fail"));
+    EXPECT_TRUE(Contains(plan, Utf8FromAnsi(FormatText(texts.NOT_FOUND_FILE, {"gone.dll"}))));
+}
+
+TEST_F(PlanTest, AMovedHostWithAConflictNamesItAndTheConflictCopy)
+{
+    const IniSection taken{"Client\\Web servers\\s2",
+                           {"web server host=new.bank.example", "warden location=elsewhere.example:81"}};
+    Client({OldServer, OldCrypto, taken}, {"ctl.ocx"});
+    PlanAndRun({Answer::Ok, Answer::Ok});
+    EXPECT_EQ(0u, planExitCode);
+    EXPECT_TRUE(Contains(plan, "would add [Client\\Web servers\\s3]\r\n    web server host=new.bank.example_Conflict"));
+    EXPECT_TRUE(Contains(plan, "box \"Error\":"));
+}

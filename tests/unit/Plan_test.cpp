@@ -1,0 +1,53 @@
+// The plan in process: the server dialog it reports instead of showing, and the box it is cut to.
+#include "CfgUnit/Plan.h"
+
+#include "CfgUnit/Configurator.h"
+#include "PrsSrch/ProcessSearcher.h"
+
+#include "support/FakeUserInterface.h"
+#include "support/SettingsFiles.h"
+#include "support/TestControl.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+TEST(Plan, AnEmptyHostListIsPlannedAsTheDialogWithTheServersItWouldList)
+{
+    TempDir dir;
+    ScratchClsid clsid;
+    FakeUserInterface ui;
+    TProcessSearcher searcher;
+    ProcessSearcher = &searcher;
+    TConfigurator cfg;
+    cfg.Journal = TJournal(ScratchJournalKey());
+    const std::string client = dir / "client\\";
+    MakeDirectory(client);
+    SetServerValue(clsid, client + "ctl.ocx");
+    cfg.AxClsid = clsid.Braced();
+    WriteBytes(client + "warden.cfg",
+               IniText({{"Client\\Web servers\\s1", {"web server host=a.example", "warden location=t1.example"}},
+                        {"Client\\Web servers\\s2", {"web server host=b.example", "warden location=t2.example"}}}));
+    const std::string settings = ReadBytes(client + "warden.cfg");
+
+    const TPlan plan = MakePlan(cfg);
+    ProcessSearcher = nullptr;
+    EXPECT_TRUE(plan.succeeds) << plan.text;
+    EXPECT_NE(std::string::npos,
+              plan.text.find("would ask for the new server in the dialog, which would list:\r\n    a.example\r\n"
+                             "    b.example\r\n"))
+        << plan.text;
+    EXPECT_EQ(0, ui.dialogCalls);  // the interface in place before the plan is back, and saw nothing
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(settings, ReadBytes(client + "warden.cfg"));
+    EXPECT_FALSE(Exists(client + "warden.bak"));
+}
+
+TEST(Plan, ABoxShowsTheFirstFortyLinesAndSaysThatItWasCut)
+{
+    std::string plan;
+    for (int i = 1; i <= 40; ++i)
+        plan += "line " + std::to_string(i) + "\r\n";
+    EXPECT_EQ(plan, PlanBoxText(plan));
+    const std::string cut = PlanBoxText(plan + "line 41\r\n");
+    EXPECT_EQ(plan + "... (-l=<file> writes the whole plan)\r\n", cut);
+}
