@@ -2,10 +2,10 @@
 #include "CfgUnit/Plan.h"
 
 #include "CfgUnit/Configurator.h"
-#include "PrsSrch/ProcessSearcher.h"
 
 #include "support/FakeUserInterface.h"
 #include "support/SettingsFiles.h"
+#include "support/StandIns.h"
 #include "support/TestControl.h"
 #include "support/TestFiles.h"
 
@@ -16,8 +16,7 @@ TEST(Plan, AnEmptyHostListIsPlannedAsTheDialogWithTheServersItWouldList)
     TempDir dir;
     ScratchClsid clsid;
     FakeUserInterface ui;
-    TProcessSearcher searcher;
-    ProcessSearcher = &searcher;
+    GlobalProcessSearcher searcher;
     TConfigurator cfg;
     cfg.Journal = TJournal(ScratchJournalKey());
     const std::string client = dir / "client\\";
@@ -30,7 +29,6 @@ TEST(Plan, AnEmptyHostListIsPlannedAsTheDialogWithTheServersItWouldList)
     const std::string settings = ReadBytes(client + "warden.cfg");
 
     const TPlan plan = MakePlan(cfg);
-    ProcessSearcher = nullptr;
     EXPECT_TRUE(plan.succeeds) << plan.text;
     EXPECT_NE(std::string::npos,
               plan.text.find("would ask for the new server in the dialog, which would list:\r\n    a.example\r\n"
