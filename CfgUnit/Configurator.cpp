@@ -3,6 +3,7 @@
 #include "common/CommandLine.h"
 #include "common/FileNames.h"
 #include "platform/Files.h"
+#include "platform/SystemLibrary.h"
 #include "platform/System.h"
 
 TConfigurator* Configurator = nullptr;
@@ -30,8 +31,6 @@ std::string CommandLineParam(int index)
 TConfigurator::TConfigurator()
 {
     SystemDir = platform::SystemDirectory();
-    if (SystemDir.empty() || SystemDir.back() != '\\')
-        SystemDir += '\\';
     SetDefaults();
 }
 

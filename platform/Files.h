@@ -23,7 +23,6 @@ bool ReadWholeFile(const std::string& name, std::string& bytes);
 // The short (8.3) form of a path; false when the system cannot give one.
 bool ShortPathName(const std::string& path, std::string& shortPath);
 
-std::string SystemDirectory();     // buffer of 261 characters
-std::string ModuleFileName();      // of the program, buffer of 512 characters
+std::string ModuleFileName();  // of the program, buffer of 512 characters
 
 }  // namespace platform
