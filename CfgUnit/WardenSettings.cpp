@@ -12,22 +12,14 @@ namespace {
 const std::string ServerSectionPrefix = "Client\\Web servers\\s";
 const char* const CryptoSuffix = "\\Crypto engine";
 
-// The value of the digits at the start of text (no sign); 0 without any.
-int LeadingDigitsValue(const std::string& text)
-{
-    long long value = 0;
-    for (std::string::size_type i = 0; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min<long long>(value * 10 + (text[i] - '0'), INT_MAX);
-    return static_cast<int>(value);
-}
-
 // The number after the prefix of a server section or its crypto sub-section;
 // false for a name without the prefix.
 bool SectionNumberOf(const std::string& name, int& number)
 {
     if (!EqualFoldingAscii(name.substr(0, ServerSectionPrefix.size()), ServerSectionPrefix))
         return false;
-    number = LeadingDigitsValue(name.substr(ServerSectionPrefix.size()));
+    std::string::size_type digits = ServerSectionPrefix.size();
+    number = static_cast<int>(ReadDigits(name, digits, INT_MAX));  // no sign; a huge number stays the largest
     return true;
 }
 
