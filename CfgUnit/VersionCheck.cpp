@@ -75,7 +75,7 @@ bool TConfigurator::CheckFilesForNeedCopy()
         bool need = IsSourceNewer(source, destination);
         if (!need) {
             WriteLog(FormatText("Not need copy \"%s\" to \"%s\"", {source, destination}));
-            if (HasExtension(source, ".ocx"))
+            if (IsActiveX(source))
                 RegisterOCX(destination);
             SourceFiles.Delete(i);
         }

@@ -208,7 +208,7 @@ void TProcessSearcher::QuitWardenClient()
 {
     ShortPath = false;
     FullPath = false;
-    ProcessName = "wardlink.exe";
+    ProcessName = WardenImage;
     SearchProcesses();
     if (Processes.Count() == 0 || Processes.MarkAt(0) == 0)
         return;

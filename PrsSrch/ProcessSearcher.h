@@ -8,6 +8,9 @@
 #include <map>
 #include <string>
 
+// The image name of the tunnel client.
+constexpr const char* WardenImage = "wardlink.exe";
+
 class TProcessSearcher {
 public:
     TProcessSearcher();
