@@ -55,6 +55,12 @@ struct FileHandleTraits {  // files and snapshots: INVALID_HANDLE_VALUE when abs
     static void Close(Type h) { ::CloseHandle(h); }
 };
 
+struct FindTraits {  // FindFirstFile searches: INVALID_HANDLE_VALUE when absent
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { ::FindClose(h); }
+};
+
 struct KeyTraits {
     using Type = HKEY;
     static Type Invalid() { return nullptr; }
@@ -79,12 +85,52 @@ struct GdiObjectTraits {
     static void Close(Type o) { ::DeleteObject(o); }
 };
 
+struct MemoryDcTraits {  // CreateCompatibleDC
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type dc) { ::DeleteDC(dc); }
+};
+
 using UniqueHandle = Owner<HandleTraits>;
 using FileHandle = Owner<FileHandleTraits>;
 using RegKey = Owner<KeyTraits>;
 using Library = Owner<LibraryTraits>;
 using Window = Owner<WindowTraits>;
 using GdiObject = Owner<GdiObjectTraits>;
+using FindHandle = Owner<FindTraits>;
+using MemoryDc = Owner<MemoryDcTraits>;
+
+// The device context of one WM_PAINT, from BeginPaint to EndPaint. Not an
+// Owner: ending the paint takes the window and the paint record as well.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) noexcept : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintDc() { ::EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// An object selected into a device context for a scope; the object it
+// replaced is selected again at the end, so that the context can be deleted
+// and the object freed. Declare it after the owners of both.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~Selection() { ::SelectObject(dc_, old_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // For the rare cleanup that is not an owner. Only for one that cannot throw:
 // a destructor is noexcept, so a throw from it ends the process in std::terminate.
