@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "CfgUnit/Configurator.h"
+#include "CfgUnit/ControlIds.h"
 #include "CfgUnit/ServerDialog.h"
 #include "platform/Controls.h"
 #include "support/BoxDriver.h"
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <functional>
@@ -32,11 +34,14 @@ bool WaitUntil(Condition condition, DWORD limitMs = WaitLimitMs)
     return true;
 }
 
-// The children of the dialog in creation order.
+// The children of the dialog, each found by its control id.
 enum Element {
     Label1, Field1, Label2, Field2, Label3, Field3, Label4, Field4,
     Accept, Decline, Comment, SeparatorLine, ElementCount
 };
+constexpr int ControlIds[ElementCount] = {ServerLabelId,   ServerFieldId,   NewHostLabelId, NewHostFieldId,
+                                          LocationLabelId, LocationFieldId, ReserveLabelId, ReserveFieldId,
+                                          AcceptButtonId,  DeclineButtonId, CommentId,      SeparatorId};
 
 struct Rect {
     int left, top, width, height;
@@ -88,10 +93,14 @@ public:
             }))
             return false;
         dialog_ = request.found;
+        int children = 0;
         for (HWND child = ::GetWindow(dialog_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-            elements_.push_back(child);
+            ++children;
+        for (int id : ControlIds)
+            elements_.push_back(::GetDlgItem(dialog_, id));
+        bool everyId = std::count(elements_.begin(), elements_.end(), nullptr) == 0;
         // The dialog is ready once the new-host field has the focus.
-        return elements_.size() == ElementCount && WaitUntil([&] { return Focus() == Field2; });
+        return children == ElementCount && everyId && WaitUntil([&] { return Focus() == Field2; });
     }
 
     HWND Dialog() const { return dialog_; }
