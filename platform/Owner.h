@@ -43,62 +43,30 @@ private:
     Type value_;
 };
 
-struct HandleTraits {  // process, thread, event: null when absent
-    using Type = HANDLE;
+// A kind whose absent value is null, closed by the given function.
+template <typename T, auto CloseFunction>
+struct NullTraits {
+    using Type = T;
     static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::CloseHandle(h); }
+    static void Close(Type value) { CloseFunction(value); }
 };
 
-struct FileHandleTraits {  // files and snapshots: INVALID_HANDLE_VALUE when absent
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { ::CloseHandle(h); }
-};
-
-struct FindTraits {  // FindFirstFile searches: INVALID_HANDLE_VALUE when absent
+// A handle kind that is INVALID_HANDLE_VALUE when absent (files, snapshots, searches).
+template <auto CloseFunction>
+struct InvalidHandleTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { ::FindClose(h); }
+    static void Close(Type value) { CloseFunction(value); }
 };
 
-struct KeyTraits {
-    using Type = HKEY;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type k) { ::RegCloseKey(k); }
-};
-
-struct LibraryTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type m) { ::FreeLibrary(m); }
-};
-
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type w) { ::DestroyWindow(w); }
-};
-
-struct GdiObjectTraits {
-    using Type = HGDIOBJ;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type o) { ::DeleteObject(o); }
-};
-
-struct MemoryDcTraits {  // CreateCompatibleDC
-    using Type = HDC;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type dc) { ::DeleteDC(dc); }
-};
-
-using UniqueHandle = Owner<HandleTraits>;
-using FileHandle = Owner<FileHandleTraits>;
-using RegKey = Owner<KeyTraits>;
-using Library = Owner<LibraryTraits>;
-using Window = Owner<WindowTraits>;
-using GdiObject = Owner<GdiObjectTraits>;
-using FindHandle = Owner<FindTraits>;
-using MemoryDc = Owner<MemoryDcTraits>;
+using UniqueHandle = Owner<NullTraits<HANDLE, &::CloseHandle>>;  // process, thread, event, mutex
+using FileHandle = Owner<InvalidHandleTraits<&::CloseHandle>>;   // files and snapshots
+using FindHandle = Owner<InvalidHandleTraits<&::FindClose>>;     // FindFirstFile searches
+using RegKey = Owner<NullTraits<HKEY, &::RegCloseKey>>;
+using Library = Owner<NullTraits<HMODULE, &::FreeLibrary>>;
+using Window = Owner<NullTraits<HWND, &::DestroyWindow>>;
+using GdiObject = Owner<NullTraits<HGDIOBJ, &::DeleteObject>>;
+using MemoryDc = Owner<NullTraits<HDC, &::DeleteDC>>;  // CreateCompatibleDC
 
 // The device context of one WM_PAINT, from BeginPaint to EndPaint. Not an
 // Owner: ending the paint takes the window and the paint record as well.
