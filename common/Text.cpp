@@ -11,6 +11,18 @@ std::string ReplaceAll(const std::string& text, const std::string& find, const s
     return result.append(text, from, std::string::npos);
 }
 
+std::string Concat(std::initializer_list<std::string_view> pieces)
+{
+    std::string::size_type size = 0;
+    for (std::string_view piece : pieces)
+        size += piece.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view piece : pieces)
+        text.append(piece.data(), piece.size());
+    return text;
+}
+
 std::string LowerAscii(std::string text)
 {
     for (char& c : text)

@@ -1,11 +1,17 @@
 // Text helpers shared by every stage.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Each occurrence of find, scanned from the left, replaced; the replacement is never rescanned.
 std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& replacement);
+
+// The pieces one after the other. One call instead of a chain of "+", each
+// step of which builds a string of its own.
+std::string Concat(std::initializer_list<std::string_view> pieces);
 
 // Only the Latin letters are folded; every other byte, Cyrillic included, stays.
 std::string LowerAscii(std::string text);

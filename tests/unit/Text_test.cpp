@@ -28,6 +28,14 @@ TEST(DecimalValue, SignDigitsAndStop)
     EXPECT_EQ(0, DecimalValue(" 5"));
 }
 
+TEST(Concat, JoinsPiecesOfEveryKindInOrder)
+{
+    // A NUL inside a piece is kept: pieces are taken by their size.
+    EXPECT_EQ(std::string("ab\0cd", 5), Concat({"a", std::string("b\0c", 3), "d"}));
+    EXPECT_EQ("", Concat({}));
+    EXPECT_EQ("x", Concat({"", "x", std::string()}));
+}
+
 // The three readers of numbers differ only where a number outgrows its type.
 TEST(ReadDigits, StopsAtTheFirstOtherCharacterAndWrapsOrSaturates)
 {
