@@ -313,34 +313,30 @@ class TestFont {
 public:
     TestFont()
     {
-        NONCLIENTMETRICSA metrics{};
-        metrics.cbSize = sizeof metrics;
-        ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        font_ = ::CreateFontIndirectA(&metrics.lfMessageFont);
-        dc_ = ::CreateCompatibleDC(nullptr);
-        old_ = ::SelectObject(dc_, font_);
         TEXTMETRICA text{};
-        ::GetTextMetricsA(dc_, &text);
+        ::GetTextMetricsA(dc_.get(), &text);
         lineHeight = text.tmHeight;
-    }
-    ~TestFont()
-    {
-        ::SelectObject(dc_, old_);
-        ::DeleteDC(dc_);
-        ::DeleteObject(font_);
     }
     int Width(const std::string& text) const
     {
         SIZE size{};
-        ::GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+        ::GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &size);
         return size.cx;
     }
     int lineHeight = 0;
 
 private:
-    HFONT font_;
-    HDC dc_;
-    HGDIOBJ old_;
+    static HFONT MessageFont()
+    {
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof metrics;
+        ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        return ::CreateFontIndirectA(&metrics.lfMessageFont);
+    }
+
+    platform::GdiObject font_{MessageFont()};
+    platform::MemoryDc dc_{::CreateCompatibleDC(nullptr)};
+    platform::Selection selected_{dc_.get(), font_.get()};
 };
 
 struct Layout {
