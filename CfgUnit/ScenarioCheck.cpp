@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <map>
 
 namespace {
 
@@ -357,20 +356,22 @@ private:
         const TScannedSection* section = FirstSection(sectionName);
         if (!section)
             return;
-        std::map<std::string, int> firstLines;
+        std::vector<std::pair<std::string, int>> firstLines;  // lowered key, its line
         for (const TScannedKey& key : section->Keys) {
             std::string where = InSection(sectionName, key.Name);
             if (!key.HasEquals) {
                 Warning(key.Line, {where, " has no \"=\": the run reads nothing from this line"});
                 continue;
             }
-            auto first = firstLines.emplace(LowerAscii(key.Name), key.Line);
-            if (!first.second) {
+            const std::string lowered = LowerAscii(key.Name);
+            auto first = std::find_if(firstLines.begin(), firstLines.end(),
+                                      [&](const auto& seen) { return seen.first == lowered; });
+            if (first != firstLines.end()) {
                 Warning(key.Line,
-                        {where, " is given again (first at ", LineReference(first.first->second),
-                         "): the run reads the first"});
+                        {where, " is given again (first at ", LineReference(first->second), "): the run reads the first"});
                 continue;
             }
+            firstLines.emplace_back(lowered, key.Line);
             check(key);
         }
     }

@@ -69,9 +69,11 @@ void TSettingsCorrection::ReadSections()
     // Every server section's name carries its number, so no other number can exist.
     for (int i = 0; i < SectionNames.Count(); ++i) {
         int number;
-        if (SectionNumberOf(SectionNames[i], number) && number > 0 && serverNumbers_.count(number) == 0 &&
-            SectionNames.IndexOf(ServerSectionName(number)) >= 0)
-            serverNumbers_.insert(number);
+        if (!SectionNumberOf(SectionNames[i], number) || number <= 0)
+            continue;
+        auto at = std::lower_bound(serverNumbers_.begin(), serverNumbers_.end(), number);
+        if ((at == serverNumbers_.end() || *at != number) && SectionNames.IndexOf(ServerSectionName(number)) >= 0)
+            serverNumbers_.insert(at, number);
     }
 }
 
@@ -104,11 +106,11 @@ std::string TSettingsCorrection::ServerValue(int number, const std::string& key)
 
 std::string TSettingsCorrection::ServerHost(int number)
 {
-    auto known = serverHosts_.find(number);
-    if (known != serverHosts_.end())
-        return known->second;
+    for (const auto& [known, host] : serverHosts_)
+        if (known == number)
+            return host;
     std::string host = ServerValue(number, WebServerHostKey);
-    serverHosts_.emplace(number, host);
+    serverHosts_.emplace_back(number, host);
     return host;
 }
 
@@ -116,7 +118,8 @@ int TSettingsCorrection::FindConfigSectionByHost(long long first, const std::str
 {
     if (first > INT_MAX)
         return 0;
-    for (auto number = serverNumbers_.lower_bound(static_cast<int>(first)); number != serverNumbers_.end(); ++number)
+    for (auto number = std::lower_bound(serverNumbers_.begin(), serverNumbers_.end(), static_cast<int>(first));
+         number != serverNumbers_.end(); ++number)
         if (ServerHost(*number) == host)
             return *number;
     return 0;
@@ -134,7 +137,9 @@ bool TSettingsCorrection::CopyConfigSection(int source)
 
     ReadSectionLines(ServerSectionName(source));
     ReplaceSection(ServerSectionName(target));
-    serverHosts_.erase(target);
+    serverHosts_.erase(std::remove_if(serverHosts_.begin(), serverHosts_.end(),
+                                      [target](const auto& known) { return known.first == target; }),
+                       serverHosts_.end());
     CfgFile.StringValue(WebServerHostKey, NewWebServerHost);
     CfgFile.StringValue(WebServerAddressKey, "");
     CfgFile.StringValue(WardenLocationKey, NewWardenLocation);

@@ -185,10 +185,11 @@ bool TProcessSearcher::HoldsListedModule(const NextModule& nextModule)
 
 const std::string& TProcessSearcher::NormalizedModule(const std::string& path)
 {
-    auto known = normalizedModules_.find(path);
-    if (known == normalizedModules_.end())
-        known = normalizedModules_.emplace(path, NormalizeName(path)).first;
-    return known->second;
+    for (const auto& [known, normalized] : normalizedModules_)
+        if (known == path)
+            return normalized;
+    normalizedModules_.emplace_back(path, NormalizeName(path));
+    return normalizedModules_.back().second;
 }
 
 // Stops at the first failure; the processes after it are not asked to end,

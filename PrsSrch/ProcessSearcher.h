@@ -5,8 +5,9 @@
 #include "common/StringList.h"
 
 #include <functional>
-#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The image name of the tunnel client.
 constexpr const char* WardenImage = "wardlink.exe";
@@ -38,10 +39,12 @@ private:
     void SearchByPsapi();
     void MatchProcess(const std::string& name, StringList::Mark processId, const NextModule& nextModule);
     bool HoldsListedModule(const NextModule& nextModule);
+    // Valid until the next call.
     const std::string& NormalizedModule(const std::string& path);
 
-    // Most processes load the same system modules: each path is normalized once per search.
-    std::map<std::string, std::string> normalizedModules_;
+    // Most processes load the same system modules: each path is normalized once
+    // per search. The paths are a few hundred: a list costs less than a tree.
+    std::vector<std::pair<std::string, std::string>> normalizedModules_;
 };
 
 // The program's single instance; created before Configurator, freed after it.
