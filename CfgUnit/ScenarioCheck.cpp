@@ -297,21 +297,22 @@ public:
         CheckCaptions();
         CheckMessages();
         CheckPurpose();
-        std::stable_sort(findings_.begin(), findings_.end(), [](const TFinding& a, const TFinding& b) {
-            return (a.Line == 0 ? INT_MAX : a.Line) < (b.Line == 0 ? INT_MAX : b.Line);
-        });
         return findings_;
     }
 
 private:
     // A finding's text is given in pieces and joined once.
-    void Error(int line, std::initializer_list<std::string_view> text)
+    void Error(int line, std::initializer_list<std::string_view> text) { Add(line, TSeverity::Error, text); }
+    void Warning(int line, std::initializer_list<std::string_view> text) { Add(line, TSeverity::Warning, text); }
+
+    // The findings stay in the order of their lines, those of one line in the
+    // order they were found, those of the whole file (line 0) last.
+    void Add(int line, TSeverity severity, std::initializer_list<std::string_view> text)
     {
-        findings_.push_back({line, TSeverity::Error, Concat(text)});
-    }
-    void Warning(int line, std::initializer_list<std::string_view> text)
-    {
-        findings_.push_back({line, TSeverity::Warning, Concat(text)});
+        auto key = [](int findingLine) { return findingLine == 0 ? INT_MAX : findingLine; };
+        auto after = std::upper_bound(findings_.begin(), findings_.end(), key(line),
+                                      [&](int k, const TFinding& finding) { return k < key(finding.Line); });
+        findings_.insert(after, {line, severity, Concat(text)});
     }
 
     // The section as the run reads it: the first of that name.
