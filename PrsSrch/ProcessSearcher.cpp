@@ -113,6 +113,25 @@ void TProcessSearcher::SearchProcesses()
     }
 }
 
+template <typename NextModule>
+void TProcessSearcher::MatchProcess(const std::string& name, StringList::Mark processId, NextModule nextModule)
+{
+    bool found = ProcessName.empty() ? HoldsListedModule(nextModule) && Processes.IndexOfMark(processId) < 0
+                                     : NormalizeName(name) == NormalizedName;
+    if (found)
+        Processes.AddMarked(FullPath ? name : FileNamePart(name), processId);
+}
+
+template <typename NextModule>
+bool TProcessSearcher::HoldsListedModule(NextModule& nextModule)
+{
+    std::string path;
+    while (nextModule(path))
+        if (Modules.IndexOfExact(NormalizedModule(path)) >= 0)
+            return true;
+    return false;
+}
+
 void TProcessSearcher::SearchBySnapshot()
 {
     Processes.Clear();
@@ -163,24 +182,6 @@ void TProcessSearcher::SearchByPsapi()
             return false;
         });
     }
-}
-
-void TProcessSearcher::MatchProcess(const std::string& name, StringList::Mark processId,
-                                    const NextModule& nextModule)
-{
-    bool found = ProcessName.empty() ? HoldsListedModule(nextModule) && Processes.IndexOfMark(processId) < 0
-                                     : NormalizeName(name) == NormalizedName;
-    if (found)
-        Processes.AddMarked(FullPath ? name : FileNamePart(name), processId);
-}
-
-bool TProcessSearcher::HoldsListedModule(const NextModule& nextModule)
-{
-    std::string path;
-    while (nextModule(path))
-        if (Modules.IndexOfExact(NormalizedModule(path)) >= 0)
-            return true;
-    return false;
 }
 
 const std::string& TProcessSearcher::NormalizedModule(const std::string& path)

@@ -4,7 +4,6 @@
 
 #include "common/StringList.h"
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,13 +31,14 @@ public:
     void QuitWardenClient();
 
 private:
-    // Yields the path of the process's next module after its own image; false at the end.
-    using NextModule = std::function<bool(std::string& path)>;
-
     void SearchBySnapshot();
     void SearchByPsapi();
-    void MatchProcess(const std::string& name, StringList::Mark processId, const NextModule& nextModule);
-    bool HoldsListedModule(const NextModule& nextModule);
+    // nextModule(path) yields the path of the process's next module after its
+    // own image; false at the end. Each search has its own kind.
+    template <typename NextModule>
+    void MatchProcess(const std::string& name, StringList::Mark processId, NextModule nextModule);
+    template <typename NextModule>
+    bool HoldsListedModule(NextModule& nextModule);
     // Valid until the next call.
     const std::string& NormalizedModule(const std::string& path);
 
