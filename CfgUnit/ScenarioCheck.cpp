@@ -349,6 +349,8 @@ private:
         return index < static_cast<int>(found->Keys.size()) ? found->Keys[index].Line : found->Line;
     }
 
+    using TKeysSeen = std::vector<std::pair<std::string, int>>;  // lowered key, its line
+
     // Each key of a section of keys once: lines without "=" and keys given
     // again are reported here, every other key goes to check.
     template <typename Check>
@@ -357,24 +359,30 @@ private:
         const TScannedSection* section = FirstSection(sectionName);
         if (!section)
             return;
-        std::vector<std::pair<std::string, int>> firstLines;  // lowered key, its line
-        for (const TScannedKey& key : section->Keys) {
-            std::string where = InSection(sectionName, key.Name);
-            if (!key.HasEquals) {
-                Warning(key.Line, {where, " has no \"=\": the run reads nothing from this line"});
-                continue;
-            }
-            const std::string lowered = LowerAscii(key.Name);
-            auto first = std::find_if(firstLines.begin(), firstLines.end(),
-                                      [&](const auto& seen) { return seen.first == lowered; });
-            if (first != firstLines.end()) {
-                Warning(key.Line,
-                        {where, " is given again (first at ", LineReference(first->second), "): the run reads the first"});
-                continue;
-            }
-            firstLines.emplace_back(lowered, key.Line);
-            check(key);
+        TKeysSeen seen;
+        for (const TScannedKey& key : section->Keys)
+            if (IsFirstWithValue(sectionName, key, seen))
+                check(key);
+    }
+
+    // False, and reported, for a line without "=" and for a key given again.
+    bool IsFirstWithValue(const std::string& sectionName, const TScannedKey& key, TKeysSeen& seen)
+    {
+        std::string where = InSection(sectionName, key.Name);
+        if (!key.HasEquals) {
+            Warning(key.Line, {where, " has no \"=\": the run reads nothing from this line"});
+            return false;
         }
+        const std::string lowered = LowerAscii(key.Name);
+        auto first =
+            std::find_if(seen.begin(), seen.end(), [&](const auto& earlier) { return earlier.first == lowered; });
+        if (first != seen.end()) {
+            Warning(key.Line,
+                    {where, " is given again (first at ", LineReference(first->second), "): the run reads the first"});
+            return false;
+        }
+        seen.emplace_back(lowered, key.Line);
+        return true;
     }
 
     void CheckEncoding()
