@@ -541,9 +541,9 @@ private:
     {
         const StringList& pairs = cfg_.WardLocations;
         const std::string section = SectionOf(&TConfigurator::WardLocations);
+        const std::string where = InSection(section, "");
         for (int i = 0; i < pairs.Count(); ++i) {
             const int line = LineOfEntry(section, i);
-            const std::string where = InSection(section, "");
             const std::pair<const char*, std::string> sides[] = {{"old", pairs.NameAt(i)}, {"new", pairs.ValueAt(i)}};
             for (const auto& [side, location] : sides) {
                 std::string problem = LocationProblem(location);
