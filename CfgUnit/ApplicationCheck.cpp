@@ -20,7 +20,7 @@ public:
     void Add(const std::string& processPath)
     {
         std::string fileName = FileNamePart(processPath);
-        if (EqualFoldingAscii(fileName, "wardlink.exe")) {
+        if (EqualFoldingAscii(fileName, WardenImage)) {
             cfg_.AutostartList.Add(processPath);  // restarted after the update
             AddStep(cfg_.WARDEN_CLIENT_NAME, cfg_.WARDEN_CLIENT_CLOSE);
         } else if (EqualFoldingAscii(fileName, "IExplorer.exe") || EqualFoldingAscii(fileName, "IExplore.exe")) {

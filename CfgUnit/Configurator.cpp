@@ -4,6 +4,7 @@
 #include "common/FileNames.h"
 #include "common/Text.h"
 #include "platform/Files.h"
+#include "platform/SystemLibrary.h"
 #include "platform/System.h"
 
 TConfigurator* Configurator = nullptr;
@@ -31,8 +32,6 @@ std::string CommandLineParam(int index)
 TConfigurator::TConfigurator()
 {
     SystemDir = platform::SystemDirectory();
-    if (SystemDir.empty() || SystemDir.back() != '\\')
-        SystemDir += '\\';
     SetDefaults();
 }
 

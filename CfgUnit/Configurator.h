@@ -17,10 +17,9 @@ struct TResultProgram;
 
 class TConfigurator {
 public:
+    // Not copied: the owners it holds (the log file, the claim on the update run) are move-only.
     TConfigurator();
     ~TConfigurator();
-    TConfigurator(const TConfigurator&) = delete;
-    TConfigurator& operator=(const TConfigurator&) = delete;
 
     // --- State of the run, in declaration order ---
     StringList SourceFiles;

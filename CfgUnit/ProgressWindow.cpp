@@ -1,6 +1,7 @@
 #include "CfgUnit/ProgressWindow.h"
 
 #include "CfgUnit/Configurator.h"
+#include "CfgUnit/ControlIds.h"
 #include "CfgUnit/UserInterface.h"
 #include "common/FileNames.h"
 #include "platform/Controls.h"
@@ -118,9 +119,9 @@ void TProgress::Close()
 struct TProgressWindow::Parts {
     Font font = Font::MessageFont();
     TopLevelWindow window{Caption, font, {ClientWidth, 0}, ProgressWindowKind};
-    WrappingLabel notice{window, Notice, Margin, Margin, LineWidth};
-    WrappingLabel status{window, "", Margin, 0, LineWidth};  // the step, the file and the count
-    ProgressBar bar{window, {}};
+    WrappingLabel notice{window, ProgressNoticeId, Notice, Margin, Margin, LineWidth};
+    WrappingLabel status{window, ProgressStatusId, "", Margin, 0, LineWidth};  // the step, the file and the count
+    ProgressBar bar{window, ProgressBarId, {}};
     bool visible = false;
 };
 

@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <map>
 
 namespace {
 
@@ -298,15 +297,23 @@ public:
         CheckCaptions();
         CheckMessages();
         CheckPurpose();
-        std::stable_sort(findings_.begin(), findings_.end(), [](const TFinding& a, const TFinding& b) {
-            return (a.Line == 0 ? INT_MAX : a.Line) < (b.Line == 0 ? INT_MAX : b.Line);
-        });
         return findings_;
     }
 
 private:
-    void Error(int line, const std::string& text) { findings_.push_back({line, TSeverity::Error, text}); }
-    void Warning(int line, const std::string& text) { findings_.push_back({line, TSeverity::Warning, text}); }
+    // A finding's text is given in pieces and joined once.
+    void Error(int line, std::initializer_list<std::string_view> text) { Add(line, TSeverity::Error, text); }
+    void Warning(int line, std::initializer_list<std::string_view> text) { Add(line, TSeverity::Warning, text); }
+
+    // The findings stay in the order of their lines, those of one line in the
+    // order they were found, those of the whole file (line 0) last.
+    void Add(int line, TSeverity severity, std::initializer_list<std::string_view> text)
+    {
+        auto key = [](int findingLine) { return findingLine == 0 ? INT_MAX : findingLine; };
+        auto after = std::upper_bound(findings_.begin(), findings_.end(), key(line),
+                                      [&](int k, const TFinding& finding) { return k < key(finding.Line); });
+        findings_.insert(after, {line, severity, Concat(text)});
+    }
 
     // The section as the run reads it: the first of that name.
     const TScannedSection* FirstSection(const std::string& name) const
@@ -342,6 +349,8 @@ private:
         return index < static_cast<int>(found->Keys.size()) ? found->Keys[index].Line : found->Line;
     }
 
+    using TKeysSeen = std::vector<std::pair<std::string, int>>;  // lowered key, its line
+
     // Each key of a section of keys once: lines without "=" and keys given
     // again are reported here, every other key goes to check.
     template <typename Check>
@@ -350,43 +359,53 @@ private:
         const TScannedSection* section = FirstSection(sectionName);
         if (!section)
             return;
-        std::map<std::string, int> firstLines;
-        for (const TScannedKey& key : section->Keys) {
-            std::string where = InSection(sectionName, key.Name);
-            if (!key.HasEquals) {
-                Warning(key.Line, where + " has no \"=\": the run reads nothing from this line");
-                continue;
-            }
-            auto first = firstLines.emplace(LowerAscii(key.Name), key.Line);
-            if (!first.second) {
-                Warning(key.Line, where + " is given again (first at " + LineReference(first.first->second) +
-                                      "): the run reads the first");
-                continue;
-            }
-            check(key);
+        TKeysSeen seen;
+        for (const TScannedKey& key : section->Keys)
+            if (IsFirstWithValue(sectionName, key, seen))
+                check(key);
+    }
+
+    // False, and reported, for a line without "=" and for a key given again.
+    bool IsFirstWithValue(const std::string& sectionName, const TScannedKey& key, TKeysSeen& seen)
+    {
+        std::string where = InSection(sectionName, key.Name);
+        if (!key.HasEquals) {
+            Warning(key.Line, {where, " has no \"=\": the run reads nothing from this line"});
+            return false;
         }
+        const std::string lowered = LowerAscii(key.Name);
+        auto first =
+            std::find_if(seen.begin(), seen.end(), [&](const auto& earlier) { return earlier.first == lowered; });
+        if (first != seen.end()) {
+            Warning(key.Line,
+                    {where, " is given again (first at ", LineReference(first->second), "): the run reads the first"});
+            return false;
+        }
+        seen.emplace_back(lowered, key.Line);
+        return true;
     }
 
     void CheckEncoding()
     {
         if (file_.Encoding == TEncoding::Utf8Mark) {
             bool headerFirst = !file_.Sections.empty() && file_.Sections[0].Line == 1;
-            Error(1, "the file starts with a UTF-8 byte-order mark, which Windows reads as part of the first line" +
-                         (headerFirst ? ": [" + file_.Sections[0].Name + "] is lost" : std::string()) +
-                         "; save the scenario in code page 1251");
+            Error(1,
+                  {"the file starts with a UTF-8 byte-order mark, which Windows reads as part of the first line",
+                   (headerFirst ? ": [" + file_.Sections[0].Name + "] is lost" : std::string()),
+                   "; save the scenario in code page 1251"});
         }
         if (!file_.Utf8Lines.empty()) {
             std::size_t more = file_.Utf8Lines.size() - 1;
-            Warning(file_.Utf8Lines[0], "text reads as UTF-8 Cyrillic" +
-                                            (more ? " (and on " + Counted(more, "more line") + ")" : "") +
-                                            ": save the scenario in code page 1251");
+            Warning(file_.Utf8Lines[0],
+                    {"text reads as UTF-8 Cyrillic", (more ? " (and on " + Counted(more, "more line") + ")" : ""),
+                     ": save the scenario in code page 1251"});
         }
     }
 
     void CheckSections()
     {
         for (int line : file_.LinesBeforeFirstSection)
-            Warning(line, "text before the first section is never read");
+            Warning(line, {"text before the first section is never read"});
         std::vector<std::string> known;
         for (const std::string& name : ScenarioSections())
             known.push_back("[" + name + "]");
@@ -396,10 +415,11 @@ private:
             bool isKnown = std::any_of(known.begin(), known.end(),
                                        [&](const std::string& name) { return EqualFoldingAscii(name, bracketed); });
             if (!isKnown)
-                Error(section.Line, bracketed + " is not a section the program knows" + Suggestion(bracketed, known));
+                Error(section.Line, {bracketed, " is not a section the program knows", Suggestion(bracketed, known)});
             else if (first != &section)
-                Warning(section.Line, bracketed + " is given again (first at " + LineReference(first->Line) +
-                                          "): the run reads only the first");
+                Warning(section.Line,
+                        {bracketed, " is given again (first at ", LineReference(first->Line),
+                         "): the run reads only the first"});
         }
     }
 
@@ -412,8 +432,9 @@ private:
             else if (EqualFoldingAscii(key.Name, AxClsidKey))
                 CheckClsid(key.Line);
             else if (!CheckFileKey(key))
-                Warning(key.Line, InSection(MainSection, key.Name) + " is not a key the program knows" +
-                                      Suggestion(key.Name, known));
+                Warning(key.Line,
+                        {InSection(MainSection, key.Name), " is not a key the program knows",
+                         Suggestion(key.Name, known)});
         });
     }
 
@@ -421,17 +442,18 @@ private:
     {
         if (key.Value == "0" || key.Value == "1")
             return;
-        Warning(key.Line, InSection(MainSection, RemoveBackupKey) + "=" + key.Value +
-                              " is neither 0 nor 1: the run " + (cfg_.RemoveBackup ? "deletes" : "keeps") +
-                              " the copied source files");
+        Warning(key.Line,
+                {InSection(MainSection, RemoveBackupKey), "=", key.Value, " is neither 0 nor 1: the run ",
+                 (cfg_.RemoveBackup ? "deletes" : "keeps"), " the copied source files"});
     }
 
     void CheckClsid(int line)
     {
         std::string braced = BracedClsid(cfg_.AxClsid);
         if (!braced.empty() && !IsClassId(braced))
-            Error(line, InSection(MainSection, AxClsidKey) + " " + cfg_.AxClsid +
-                            " is not a class id (32 hexadecimal digits grouped 8-4-4-4-12)");
+            Error(line,
+                  {InSection(MainSection, AxClsidKey), " ", cfg_.AxClsid,
+                   " is not a class id (32 hexadecimal digits grouped 8-4-4-4-12)"});
     }
 
     // False when the key is no FILEn key at all. The run reads FILE1 upwards,
@@ -450,13 +472,13 @@ private:
         std::string where = InSection(MainSection, key.Name) + " is never read: ";
         std::string::size_type significant = digits.find_first_not_of('0');
         if (significant == std::string::npos)
-            Error(key.Line, where + "the files start at " + SourceFileKey(1));
+            Error(key.Line, {where, "the files start at ", SourceFileKey(1)});
         else if (!plain)
-            Error(key.Line, where + "the run asks for " + prefix + digits.substr(significant) +
-                                ", without leading zeros");
+            Error(key.Line,
+                  {where, "the run asks for ", prefix, digits.substr(significant), ", without leading zeros"});
         else {
             std::string gap = SourceFileKey(read + 1);
-            Error(key.Line, where + gap + (FirstKey(MainSection, gap) ? " is empty" : " is missing"));
+            Error(key.Line, {where, gap, (FirstKey(MainSection, gap) ? " is empty" : " is missing")});
         }
         return true;
     }
@@ -474,12 +496,13 @@ private:
             while (twin < i && !EqualFoldingAscii(files[twin], entry))
                 ++twin;
             if (!problem.empty())
-                Error(line, where + " " + problem);
+                Error(line, {where, " ", problem});
             else if (twin < i)
-                Error(line, where + " is listed again (" + SourceFileKey(twin + 1) + "): the run copies it twice");
+                Error(line, {where, " is listed again (", SourceFileKey(twin + 1), "): the run copies it twice"});
             else if (EqualFoldingAscii(PlainBackupName(entry), entry))
-                Warning(line, where + " is named like a backup: the run keeps the installed file as " +
-                                  cfg_.BackupName(entry));
+                Warning(
+                    line,
+                    {where, " is named like a backup: the run keeps the installed file as ", cfg_.BackupName(entry)});
             else {
                 CheckBackupCollisions(i, line, where);
                 CheckSourceFile(entry, line, where);
@@ -493,41 +516,47 @@ private:
         const std::string backup = PlainBackupName(files[index]);
         for (int i = 0; i < index; ++i)
             if (EqualFoldingAscii(PlainBackupName(files[i]), backup) && !EqualFoldingAscii(files[i], files[index]))
-                Warning(line, where + " and " + SourceFileKey(i + 1) + " " + files[i] + " share the backup name " +
-                                  backup + ": the run keeps them as " + cfg_.BackupName(files[i]) + " and " +
-                                  cfg_.BackupName(files[index]));
+                Warning(line,
+                        {where, " and ", SourceFileKey(i + 1), " ", files[i], " share the backup name ", backup,
+                         ": the run keeps them as ", cfg_.BackupName(files[i]), " and ",
+                         cfg_.BackupName(files[index])});
     }
 
     void CheckSourceFile(const std::string& entry, int line, const std::string& where)
     {
         FileVersion version;
         if (!FileExists(entry))
-            Warning(line, where + " is missing in the current directory: the run shows NOT_FOUND_FILE and "
-                                  "copies nothing");
+            Warning(line,
+                    {where,
+                     " is missing in the current directory: the run shows NOT_FOUND_FILE and "
+                     "copies nothing"});
         else if (!GetFileVersion(entry, version))
-            Warning(line, where + " has no version resource: the run copies it over the installed file "
-                                  "whatever that file's version");
+            Warning(line,
+                    {where,
+                     " has no version resource: the run copies it over the installed file "
+                     "whatever that file's version"});
     }
 
     void CheckLocations()
     {
         const StringList& pairs = cfg_.WardLocations;
         const std::string section = SectionOf(&TConfigurator::WardLocations);
+        const std::string where = InSection(section, "");
         for (int i = 0; i < pairs.Count(); ++i) {
             const int line = LineOfEntry(section, i);
-            const std::string where = InSection(section, "");
             const std::pair<const char*, std::string> sides[] = {{"old", pairs.NameAt(i)}, {"new", pairs.ValueAt(i)}};
             for (const auto& [side, location] : sides) {
                 std::string problem = LocationProblem(location);
                 if (!problem.empty())
-                    Error(line, where + side + " location \"" + location + "\" " + problem);
+                    Error(line, {where, side, " location \"", location, "\" ", problem});
             }
             int first = 0;
             while (first < i && !IsSameServer(pairs.NameAt(first), pairs.NameAt(i)))
                 ++first;
             if (first < i)
-                Warning(line, where + pairs.NameAt(i) + " is given again (" +
-                                  LineReference(LineOfEntry(section, first)) + "): the run uses the first");
+                Warning(line,
+                        {where, pairs.NameAt(i), " is given again (", LineReference(LineOfEntry(section, first)),
+                         "): the run uses the first"});
         }
     }
 
@@ -541,14 +570,15 @@ private:
             const std::string where = InSection(section, current);
             const int first = hosts.IndexOfName(current);
             if (TrimControls(current).empty())
-                Warning(line, InSection(section, "a line without a current host never applies"));
+                Warning(line, {InSection(section, "a line without a current host never applies")});
             else if (first >= 0 && first < i)
-                Warning(line, where + " is given again (" + LineReference(LineOfEntry(section, first)) +
-                                  "): the run uses the first");
+                Warning(line,
+                        {where, " is given again (", LineReference(LineOfEntry(section, first)),
+                         "): the run uses the first"});
             else if (hosts.ValueAt(i).empty())
-                Warning(line, where + " has no new host: the run copies nothing for it");
+                Warning(line, {where, " has no new host: the run copies nothing for it"});
             else if (EqualFoldingAscii(current, hosts.ValueAt(i)))
-                Warning(line, where + " is mapped to itself: the run copies its server section for the same host");
+                Warning(line, {where, " is mapped to itself: the run copies its server section for the same host"});
         }
     }
 
@@ -561,9 +591,9 @@ private:
             const std::string expanded = ExpandEnvironmentText(program);
             if (!IsGivenByPath(expanded) || platform::FileAttributes(expanded) != INVALID_FILE_ATTRIBUTES)
                 continue;
-            Warning(LineOfEntry(section, i), InSection(section, "program ") + program +
-                                                 (expanded == program ? "" : " (" + expanded + ")") +
-                                                 " does not exist: the run only logs that it could not start it");
+            Warning(LineOfEntry(section, i),
+                    {InSection(section, "program "), program, (expanded == program ? "" : " (" + expanded + ")"),
+                     " does not exist: the run only logs that it could not start it"});
         }
     }
 
@@ -578,9 +608,9 @@ private:
                 std::find_if(std::begin(DialogCaptionKeys), std::end(DialogCaptionKeys),
                              [&](const TCaptionKey& c) { return EqualFoldingAscii(c.Key, key.Name); });
             if (caption == std::end(DialogCaptionKeys))
-                Error(key.Line, where + " is not a key the program knows" + Suggestion(key.Name, known));
+                Error(key.Line, {where, " is not a key the program knows", Suggestion(key.Name, known)});
             else if (!caption->LineBreaks && cfg_.DialogCaptions.ValueOf(caption->Key).find("\\n") != std::string::npos)
-                Warning(key.Line, where + " shows \\n as written: this caption takes no line breaks");
+                Warning(key.Line, {where, " shows \\n as written: this caption takes no line breaks"});
         });
     }
 
@@ -594,8 +624,9 @@ private:
                 std::find_if(std::begin(MessageKeys), std::end(MessageKeys),
                              [&](const TMessageKey& m) { return EqualFoldingAscii(m.Key, key.Name); });
             if (message == std::end(MessageKeys))
-                Error(key.Line, InSection(MessagesSection, key.Name) + " is not a key the program knows" +
-                                    Suggestion(key.Name, known));
+                Error(key.Line,
+                      {InSection(MessagesSection, key.Name), " is not a key the program knows",
+                       Suggestion(key.Name, known)});
             else
                 CheckMessageText(key.Line, *message);
         });
@@ -608,7 +639,7 @@ private:
         const std::string where = InSection(MessagesSection, message.Key);
         const std::string& text = cfg_.*message.Text;
         if (text.empty()) {
-            Warning(line, where + " is empty: its box shows no text");
+            Warning(line, {where, " is empty: its box shows no text"});
             return;
         }
         const std::vector<TTemplateConversion> expected = Placeholders(TemplateConversions(message.BuiltIn));
@@ -619,15 +650,17 @@ private:
         }
         const std::vector<TTemplateConversion> found = Placeholders(conversions);
         if (!SameKinds(found, expected))
-            Error(line, where + " holds " + Listed(found) + " where the program fills " + Listed(expected));
+            Error(line, {where, " holds ", Listed(found), " where the program fills ", Listed(expected)});
         for (const TTemplateConversion& conversion : conversions) {
             if (conversion.Type == 0)
-                Error(line, where + " ends inside a placeholder (" + conversion.Text + "): the text is cut there");
+                Error(line, {where, " ends inside a placeholder (", conversion.Text, "): the text is cut there"});
             else if (conversion.Kind != TArgumentKind::None && conversion.Sized)
-                Error(line, where + ": " + conversion.Text + " carries a field width or precision; write it plain");
+                Error(line, {where, ": ", conversion.Text, " carries a field width or precision; write it plain"});
             else if (conversion.Kind == TArgumentKind::None && conversion.Type != '%')
-                Error(line, where + ": \"" + conversion.Text + "\" is no placeholder and shows no percent sign; "
-                                    "write %% for one");
+                Error(line,
+                      {where, ": \"", conversion.Text,
+                       "\" is no placeholder and shows no percent sign; "
+                       "write %% for one"});
         }
     }
 
@@ -639,17 +672,20 @@ private:
         auto percent = std::find_if(conversions.begin(), conversions.end(),
                                     [](const TTemplateConversion& c) { return c.Type == '%'; });
         if (placeholder != conversions.end())
-            Error(line, where + " holds " + placeholder->Text + ", but the program shows this text as written "
-                                "and fills in nothing");
+            Error(line,
+                  {where, " holds ", placeholder->Text,
+                   ", but the program shows this text as written "
+                   "and fills in nothing"});
         else if (percent != conversions.end())
-            Warning(line, where + " holds %%, but the program shows this text as written: both percent signs show");
+            Warning(line, {where, " holds %%, but the program shows this text as written: both percent signs show"});
     }
 
     void CheckPurpose()
     {
         if (cfg_.SourceFiles.Count() == 0 && cfg_.WebServersHosts.Count() == 0)
-            Warning(0, "the scenario installs no file and names no web server host: the run only asks the user "
-                       "for a new server");
+            Warning(0,
+                    {"the scenario installs no file and names no web server host: the run only asks the user "
+                     "for a new server"});
     }
 
     TConfigurator& cfg_;

@@ -1,6 +1,7 @@
 #include "CfgUnit/ServerDialog.h"
 
 #include "CfgUnit/Configurator.h"
+#include "CfgUnit/ControlIds.h"
 #include "CfgUnit/Messages.h"
 #include "CfgUnit/UserInterface.h"
 #include "common/FormatText.h"
@@ -110,16 +111,19 @@ int TServerDialog::AddRows()
 {
     static const char* const labelKeys[RowCount] = {"OldWebServHostLabelCaption", "NewWebServHostLabelCaption",
                                              "NewWardLocLabelCaption", "NewReserveWardLocLabelCaption"};
+    static const int labelIds[RowCount] = {ServerLabelId, NewHostLabelId, LocationLabelId, ReserveLabelId};
+    static const int fieldIds[RowCount] = {ServerFieldId, NewHostFieldId, LocationFieldId, ReserveFieldId};
     int y = RowGap;
     int labelsRight = 0;
     int fieldHeight = 0;
     for (int i = ServerRow; i < RowCount; ++i) {
         Row& row = rows_[i];
-        row.label = std::make_unique<Label>(window_, Caption(labelKeys[i]), Margin, y);
+        row.label = std::make_unique<Label>(window_, labelIds[i], Caption(labelKeys[i]), Margin, y);
         Bounds label = row.label->GetBounds();
         int left = label.width + 2 * Margin;
         row.field = i == ServerRow ? MakeServerField(left, y)
-                           : std::make_unique<EditField>(window_, EditKind::Editable, "", left, y, FieldWidth);
+                           : std::make_unique<EditField>(window_, fieldIds[i], EditKind::Editable, "", left, y,
+                                                         FieldWidth);
         if (i == ServerRow)
             fieldHeight = row.field->GetBounds().height;
         row.field->SetWidth(FieldWidth);
@@ -136,10 +140,10 @@ int TServerDialog::AddRows()
 std::unique_ptr<Control> TServerDialog::MakeServerField(int left, int top)
 {
     if (servers_.Count() < 2)
-        return std::make_unique<EditField>(window_, EditKind::ReadOnlyCentred,
+        return std::make_unique<EditField>(window_, ServerFieldId, EditKind::ReadOnlyCentred,
                                            servers_.Count() ? servers_.NameAt(0) : std::string(), left, top,
                                            FieldWidth);
-    auto list = std::make_unique<DropDownList>(window_, left, top, FieldWidth, ListHeight);
+    auto list = std::make_unique<DropDownList>(window_, ServerFieldId, left, top, FieldWidth, ListHeight);
     for (int i = 0; i < servers_.Count(); ++i)
         list->Add(servers_.NameAt(i));
     serverList_ = list.get();
@@ -150,8 +154,8 @@ std::unique_ptr<Control> TServerDialog::MakeServerField(int left, int top)
 int TServerDialog::AddButtons(int y)
 {
     y += RowGap;
-    accept_ = std::make_unique<Button>(window_, Caption("AcceptButtonCaption"), AcceptCode, Margin, y);
-    decline_ = std::make_unique<Button>(window_, Caption("DeclineButtonCaption"), DeclineCode,
+    accept_ = std::make_unique<Button>(window_, AcceptButtonId, Caption("AcceptButtonCaption"), AcceptCode, Margin, y);
+    decline_ = std::make_unique<Button>(window_, DeclineButtonId, Caption("DeclineButtonCaption"), DeclineCode,
                                         accept_->GetBounds().Right() + Margin, y);
     return y + decline_->GetBounds().height + RowGap;
 }
@@ -175,7 +179,7 @@ int TServerDialog::FitButtonsAndFields(int clientWidth)
 // The comment goes across the top and pushes everything else down.
 void TServerDialog::AddCommentAndSeparator(int y, int clientWidth)
 {
-    comment_ = std::make_unique<WrappingLabel>(window_, Caption("CommentLabelText"), 0, 0, clientWidth);
+    comment_ = std::make_unique<WrappingLabel>(window_, CommentId, Caption("CommentLabelText"), 0, 0, clientWidth);
     comment_->GrowToText();
     comment_->SetWidth(clientWidth);
     int shift = comment_->GetBounds().height;
@@ -188,7 +192,8 @@ void TServerDialog::AddCommentAndSeparator(int y, int clientWidth)
     int clientHeight = y + shift;
     window_.SetClientSize({clientWidth, clientHeight});
     int buttonHeight = decline_->GetBounds().height;
-    separator_ = std::make_unique<Separator>(window_, Bounds{0, clientHeight - buttonHeight - 2 * RowGap, clientWidth, 1});
+    separator_ = std::make_unique<Separator>(window_, SeparatorId,
+                                             Bounds{0, clientHeight - buttonHeight - 2 * RowGap, clientWidth, 1});
 }
 
 int TServerDialog::Ask(const std::string& text, const char* caption, UINT style)

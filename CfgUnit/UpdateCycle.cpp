@@ -11,8 +11,6 @@
 
 namespace {
 
-const char* const WardenImage = "wardlink.exe";
-
 // How the copy cycles ended.
 enum class TCopyOutcome { Copied, Failed, SourceMissing };
 
@@ -265,7 +263,7 @@ static void RunMainStage(TConfigurator& cfg, bool& success)
 static void RestartWarden(TConfigurator& cfg)
 {
     cfg.Progress.Step(TProgressStep::RestartingWarden);
-    cfg.WriteLog("Stop modul wardlink.exe");
+    cfg.WriteLog(std::string("Stop modul ") + WardenImage);
     ProcessSearcher->QuitWardenClient();
     SearchWarden();
     ProcessSearcher->TerminateProcesses();

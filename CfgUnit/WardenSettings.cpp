@@ -12,22 +12,14 @@ namespace {
 const std::string ServerSectionPrefix = "Client\\Web servers\\s";
 const char* const CryptoSuffix = "\\Crypto engine";
 
-// The value of the digits at the start of text (no sign); 0 without any.
-int LeadingDigitsValue(const std::string& text)
-{
-    long long value = 0;
-    for (std::string::size_type i = 0; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min<long long>(value * 10 + (text[i] - '0'), INT_MAX);
-    return static_cast<int>(value);
-}
-
 // The number after the prefix of a server section or its crypto sub-section;
 // false for a name without the prefix.
 bool SectionNumberOf(const std::string& name, int& number)
 {
     if (!EqualFoldingAscii(name.substr(0, ServerSectionPrefix.size()), ServerSectionPrefix))
         return false;
-    number = LeadingDigitsValue(name.substr(ServerSectionPrefix.size()));
+    std::string::size_type digits = ServerSectionPrefix.size();
+    number = static_cast<int>(ReadDigits(name, digits, INT_MAX));  // no sign; a huge number stays the largest
     return true;
 }
 
@@ -77,9 +69,11 @@ void TSettingsCorrection::ReadSections()
     // Every server section's name carries its number, so no other number can exist.
     for (int i = 0; i < SectionNames.Count(); ++i) {
         int number;
-        if (SectionNumberOf(SectionNames[i], number) && number > 0 && serverNumbers_.count(number) == 0 &&
-            SectionNames.IndexOf(ServerSectionName(number)) >= 0)
-            serverNumbers_.insert(number);
+        if (!SectionNumberOf(SectionNames[i], number) || number <= 0)
+            continue;
+        auto at = std::lower_bound(serverNumbers_.begin(), serverNumbers_.end(), number);
+        if ((at == serverNumbers_.end() || *at != number) && SectionNames.IndexOf(ServerSectionName(number)) >= 0)
+            serverNumbers_.insert(at, number);
     }
 }
 
@@ -112,11 +106,11 @@ std::string TSettingsCorrection::ServerValue(int number, const std::string& key)
 
 std::string TSettingsCorrection::ServerHost(int number)
 {
-    auto known = serverHosts_.find(number);
-    if (known != serverHosts_.end())
-        return known->second;
+    for (const auto& [known, host] : serverHosts_)
+        if (known == number)
+            return host;
     std::string host = ServerValue(number, WebServerHostKey);
-    serverHosts_.emplace(number, host);
+    serverHosts_.emplace_back(number, host);
     return host;
 }
 
@@ -124,7 +118,8 @@ int TSettingsCorrection::FindConfigSectionByHost(long long first, const std::str
 {
     if (first > INT_MAX)
         return 0;
-    for (auto number = serverNumbers_.lower_bound(static_cast<int>(first)); number != serverNumbers_.end(); ++number)
+    for (auto number = std::lower_bound(serverNumbers_.begin(), serverNumbers_.end(), static_cast<int>(first));
+         number != serverNumbers_.end(); ++number)
         if (ServerHost(*number) == host)
             return *number;
     return 0;
@@ -142,7 +137,9 @@ bool TSettingsCorrection::CopyConfigSection(int source)
 
     ReadSectionLines(ServerSectionName(source));
     ReplaceSection(ServerSectionName(target));
-    serverHosts_.erase(target);
+    serverHosts_.erase(std::remove_if(serverHosts_.begin(), serverHosts_.end(),
+                                      [target](const auto& known) { return known.first == target; }),
+                       serverHosts_.end());
     CfgFile.StringValue(WebServerHostKey, NewWebServerHost);
     CfgFile.StringValue(WebServerAddressKey, "");
     CfgFile.StringValue(WardenLocationKey, NewWardenLocation);

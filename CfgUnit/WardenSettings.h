@@ -7,9 +7,9 @@
 #include "common/ProfileFile.h"
 #include "common/StringList.h"
 
-#include <map>
-#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TConfigurator;
 
@@ -71,7 +71,7 @@ public:
     unsigned long Failure() const;
 
     // The numbers of the server sections the file had when the run started, in order.
-    const std::set<int>& ServerNumbers() const { return serverNumbers_; }
+    const std::vector<int>& ServerNumbers() const { return serverNumbers_; }
     // A key of a server section, read in read mode.
     std::string ServerValue(int number, const std::string& key);
     // Its "web server host", read once: the lookups ask for the same hosts again and again.
@@ -85,9 +85,9 @@ private:
     void LogWrittenSection(const std::string& section);
 
     TConfigurator& configurator_;
-    // Only these are visited: counting up to a number as large as the file
-    // may name would never end.
-    std::set<int> serverNumbers_;
+    // Only these are visited, in ascending order: counting up to a number as
+    // large as the file may name would never end.
+    std::vector<int> serverNumbers_;
     bool noNumberLeft_ = false;
-    std::map<int, std::string> serverHosts_;  // forgotten when the run writes the section
+    std::vector<std::pair<int, std::string>> serverHosts_;  // forgotten when the run writes the section
 };

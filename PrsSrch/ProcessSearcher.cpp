@@ -113,6 +113,25 @@ void TProcessSearcher::SearchProcesses()
     }
 }
 
+template <typename NextModule>
+void TProcessSearcher::MatchProcess(const std::string& name, StringList::Mark processId, NextModule nextModule)
+{
+    bool found = ProcessName.empty() ? HoldsListedModule(nextModule) && Processes.IndexOfMark(processId) < 0
+                                     : NormalizeName(name) == NormalizedName;
+    if (found)
+        Processes.AddMarked(FullPath ? name : FileNamePart(name), processId);
+}
+
+template <typename NextModule>
+bool TProcessSearcher::HoldsListedModule(NextModule& nextModule)
+{
+    std::string path;
+    while (nextModule(path))
+        if (Modules.IndexOfExact(NormalizedModule(path)) >= 0)
+            return true;
+    return false;
+}
+
 void TProcessSearcher::SearchBySnapshot()
 {
     Processes.Clear();
@@ -165,30 +184,13 @@ void TProcessSearcher::SearchByPsapi()
     }
 }
 
-void TProcessSearcher::MatchProcess(const std::string& name, StringList::Mark processId,
-                                    const NextModule& nextModule)
-{
-    bool found = ProcessName.empty() ? HoldsListedModule(nextModule) && Processes.IndexOfMark(processId) < 0
-                                     : NormalizeName(name) == NormalizedName;
-    if (found)
-        Processes.AddMarked(FullPath ? name : FileNamePart(name), processId);
-}
-
-bool TProcessSearcher::HoldsListedModule(const NextModule& nextModule)
-{
-    std::string path;
-    while (nextModule(path))
-        if (Modules.IndexOfExact(NormalizedModule(path)) >= 0)
-            return true;
-    return false;
-}
-
 const std::string& TProcessSearcher::NormalizedModule(const std::string& path)
 {
-    auto known = normalizedModules_.find(path);
-    if (known == normalizedModules_.end())
-        known = normalizedModules_.emplace(path, NormalizeName(path)).first;
-    return known->second;
+    for (const auto& [known, normalized] : normalizedModules_)
+        if (known == path)
+            return normalized;
+    normalizedModules_.emplace_back(path, NormalizeName(path));
+    return normalizedModules_.back().second;
 }
 
 // Stops at the first failure; the processes after it are not asked to end,
@@ -208,7 +210,7 @@ void TProcessSearcher::QuitWardenClient()
 {
     ShortPath = false;
     FullPath = false;
-    ProcessName = "wardlink.exe";
+    ProcessName = WardenImage;
     SearchProcesses();
     if (Processes.Count() == 0 || Processes.MarkAt(0) == 0)
         return;

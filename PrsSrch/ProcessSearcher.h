@@ -4,9 +4,12 @@
 
 #include "common/StringList.h"
 
-#include <functional>
-#include <map>
 #include <string>
+#include <utility>
+#include <vector>
+
+// The image name of the tunnel client.
+constexpr const char* WardenImage = "wardlink.exe";
 
 class TProcessSearcher {
 public:
@@ -28,17 +31,20 @@ public:
     void QuitWardenClient();
 
 private:
-    // Yields the path of the process's next module after its own image; false at the end.
-    using NextModule = std::function<bool(std::string& path)>;
-
     void SearchBySnapshot();
     void SearchByPsapi();
-    void MatchProcess(const std::string& name, StringList::Mark processId, const NextModule& nextModule);
-    bool HoldsListedModule(const NextModule& nextModule);
+    // nextModule(path) yields the path of the process's next module after its
+    // own image; false at the end. Each search has its own kind.
+    template <typename NextModule>
+    void MatchProcess(const std::string& name, StringList::Mark processId, NextModule nextModule);
+    template <typename NextModule>
+    bool HoldsListedModule(NextModule& nextModule);
+    // Valid until the next call.
     const std::string& NormalizedModule(const std::string& path);
 
-    // Most processes load the same system modules: each path is normalized once per search.
-    std::map<std::string, std::string> normalizedModules_;
+    // Most processes load the same system modules: each path is normalized once
+    // per search. The paths are a few hundred: a list costs less than a tree.
+    std::vector<std::pair<std::string, std::string>> normalizedModules_;
 };
 
 // The program's single instance; created before Configurator, freed after it.

@@ -1,6 +1,8 @@
 // Parts of the C++ runtime that the program replaces because they cost far
 // more than they serve. It links the runtime statically, and on this target
 // the linker keeps every function of each library member it takes in.
+#include <cxxabi.h>
+
 #include <cstdlib>
 #include <exception>
 #include <new>
@@ -54,3 +56,61 @@ void __throw_bad_array_new_length() { throw bad_array_new_length(); }
 void __throw_bad_cast() { throw bad_cast(); }
 void __throw_bad_typeid() { throw bad_typeid(); }
 }  // namespace std
+
+// The program runs on one thread. The C++ runtime makes the first use of a
+// local static, the record of the exceptions in flight, and its unwinder's
+// tables safe across threads through the POSIX thread layer, which takes some
+// 30 KB and serves nothing here: these single-threaded versions stand in for
+// the parts it calls. A thread added to the program must take them out again.
+namespace __cxxabiv1 {
+
+// The first byte of a guard says that its static is initialized.
+extern "C" int __cxa_guard_acquire(__guard* guard)
+{
+    return *reinterpret_cast<const char*>(guard) == 0;
+}
+
+extern "C" void __cxa_guard_release(__guard* guard) noexcept
+{
+    *reinterpret_cast<char*>(guard) = 1;
+}
+
+// A constructor that throws leaves the static uninitialized: the next use tries again.
+extern "C" void __cxa_guard_abort(__guard*) noexcept {}
+
+// The layout of the library's own record (unwind-cxx.h).
+struct __cxa_eh_globals {
+    void* caughtExceptions;
+    unsigned int uncaughtExceptions;
+};
+
+static __cxa_eh_globals globals;
+
+extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept
+{
+    return &globals;
+}
+
+extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept
+{
+    return &globals;
+}
+
+}  // namespace __cxxabiv1
+
+// What the unwinder and the exception allocator call of the thread layer. With
+// one thread no lock is ever contended, and a once-routine runs at the first call.
+extern "C" {
+int pthread_once(long* once, void (*routine)())
+{
+    if (*once == 0) {
+        *once = 1;
+        routine();
+    }
+    return 0;
+}
+int pthread_mutex_init(void*, const void*) { return 0; }
+int pthread_mutex_destroy(void*) { return 0; }
+int pthread_mutex_lock(void*) { return 0; }
+int pthread_mutex_unlock(void*) { return 0; }
+}

@@ -32,13 +32,7 @@ struct Conversion {
 // larger number gives the same text once the result is cut at the limit.
 std::string::size_type ReadNumber(const std::string& s, std::string::size_type& i)
 {
-    constexpr std::string::size_type Most = std::numeric_limits<std::string::size_type>::max();
-    std::string::size_type n = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        auto digit = static_cast<std::string::size_type>(s[i] - '0');
-        n = n > (Most - digit) / 10 ? Most : n * 10 + digit;
-    }
-    return n;
+    return static_cast<std::string::size_type>(ReadDigits(s, i, std::numeric_limits<std::string::size_type>::max()));
 }
 
 // Parses after the '%'; false when the template ends inside the conversion.

@@ -11,6 +11,18 @@ std::string ReplaceAll(const std::string& text, const std::string& find, const s
     return result.append(text, from, std::string::npos);
 }
 
+std::string Concat(std::initializer_list<std::string_view> pieces)
+{
+    std::string::size_type size = 0;
+    for (std::string_view piece : pieces)
+        size += piece.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view piece : pieces)
+        text.append(piece.data(), piece.size());
+    return text;
+}
+
 std::string LowerAscii(std::string text)
 {
     for (char& c : text)
@@ -32,15 +44,24 @@ bool EqualFoldingAscii(const std::string& a, const std::string& b)
     return a.size() == b.size() && LowerAscii(a) == LowerAscii(b);
 }
 
+unsigned long long ReadDigits(const std::string& text, std::string::size_type& at,
+                              std::optional<unsigned long long> most)
+{
+    unsigned long long value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        auto digit = static_cast<unsigned long long>(text[at] - '0');
+        value = most && value > (*most - digit) / 10 ? *most : value * 10 + digit;
+    }
+    return value;
+}
+
 int DecimalValue(const std::string& text)
 {
     std::string::size_type i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
-    unsigned value = 0;  // wraps like the 32-bit original: no overflow test
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10 + static_cast<unsigned>(text[i] - '0');
+    auto value = static_cast<unsigned>(ReadDigits(text, i));  // wraps like the 32-bit original
     return static_cast<int>(negative ? 0u - value : value);
 }
 

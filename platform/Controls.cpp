@@ -19,11 +19,12 @@ std::string WindowText(HWND window)
 
 }  // namespace
 
-Control::Control(TopLevelWindow& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
-                 const Bounds& bounds)
+Control::Control(TopLevelWindow& parent, int id, const char* className, DWORD style, DWORD exStyle,
+                 const std::string& text, const Bounds& bounds)
     : handle_(::CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, bounds.left,
-                                bounds.top, bounds.width, bounds.height, parent.Handle(), nullptr,
-                                ::GetModuleHandleA(nullptr), nullptr)),
+                                bounds.top, bounds.width, bounds.height, parent.Handle(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr),
+                                nullptr)),
       parent_(parent)
 {
     ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(TextFont().Handle()), FALSE);
@@ -98,14 +99,15 @@ void Control::Focus()
     ::SetFocus(handle_);
 }
 
-Label::Label(TopLevelWindow& parent, const std::string& text, int left, int top)
-    : Control(parent, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, text,
+Label::Label(TopLevelWindow& parent, int id, const std::string& text, int left, int top)
+    : Control(parent, id, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, text,
               {left, top, parent.TextFont().TextWidth(text), parent.TextFont().LineHeight()})
 {
 }
 
-WrappingLabel::WrappingLabel(TopLevelWindow& parent, const std::string& text, int left, int top, int width)
-    : Control(parent, "STATIC", SS_CENTER | SS_NOPREFIX, 0, text, {left, top, width, 0})
+WrappingLabel::WrappingLabel(TopLevelWindow& parent, int id, const std::string& text, int left, int top,
+                             int width)
+    : Control(parent, id, "STATIC", SS_CENTER | SS_NOPREFIX, 0, text, {left, top, width, 0})
 {
 }
 
@@ -114,15 +116,16 @@ void WrappingLabel::GrowToText()
     SetHeight(TextFont().WrappedHeight(Text(), GetBounds().width));
 }
 
-EditField::EditField(TopLevelWindow& parent, EditKind kind, const std::string& text, int left, int top, int width)
-    : Control(parent, "EDIT",
+EditField::EditField(TopLevelWindow& parent, int id, EditKind kind, const std::string& text, int left, int top,
+                     int width)
+    : Control(parent, id, "EDIT",
               kind == EditKind::Editable ? ES_AUTOHSCROLL | WS_TABSTOP : ES_READONLY | ES_CENTER,
               WS_EX_CLIENTEDGE, text, {left, top, width, parent.TextFont().LineHeight() + EditExtraHeight})
 {
 }
 
-DropDownList::DropDownList(TopLevelWindow& parent, int left, int top, int width, int height)
-    : Control(parent, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, "",
+DropDownList::DropDownList(TopLevelWindow& parent, int id, int left, int top, int width, int height)
+    : Control(parent, id, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, "",
               {left, top, width, height + DropDownHeight})
 {
     hiddenHeight_ = DropDownHeight;
@@ -161,21 +164,22 @@ std::string DropDownList::SelectedText() const
     return text;
 }
 
-Button::Button(TopLevelWindow& parent, const std::string& caption, int resultCode, int left, int top)
-    : Control(parent, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, caption,
+Button::Button(TopLevelWindow& parent, int id, const std::string& caption, int resultCode, int left, int top)
+    : Control(parent, id, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, caption,
               {left, top, parent.TextFont().TextWidth(caption) + 2 * ButtonMarginX,
                parent.TextFont().LineHeight() + 2 * ButtonMarginY})
 {
     parent.SetButtonCode(handle_, resultCode);
 }
 
-Separator::Separator(TopLevelWindow& parent, const Bounds& bounds) : Control(parent, "STATIC", 0, 0, "", bounds)
+Separator::Separator(TopLevelWindow& parent, int id, const Bounds& bounds)
+    : Control(parent, id, "STATIC", 0, 0, "", bounds)
 {
     SetFill(Fill::Black);
 }
 
-ProgressBar::ProgressBar(TopLevelWindow& parent, const Bounds& bounds)
-    : Control(parent, "STATIC", SS_OWNERDRAW, 0, "", bounds)
+ProgressBar::ProgressBar(TopLevelWindow& parent, int id, const Bounds& bounds)
+    : Control(parent, id, "STATIC", SS_OWNERDRAW, 0, "", bounds)
 {
     parent.SetDrawing(handle_, [this](HDC dc, const RECT& rect) { Draw(dc, rect); });
 }

@@ -1,5 +1,6 @@
 // Child controls of a TopLevelWindow, in the window's font. Each control is
-// destroyed with its window; these objects only address it.
+// destroyed with its window; these objects only address it. Each has the
+// control id it was created with, by which GetDlgItem finds it.
 #pragma once
 
 #include "platform/Window.h"
@@ -33,8 +34,8 @@ public:
     void Focus();
 
 protected:
-    Control(TopLevelWindow& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
-            const Bounds& bounds);
+    Control(TopLevelWindow& parent, int id, const char* className, DWORD style, DWORD exStyle,
+            const std::string& text, const Bounds& bounds);
     const Font& TextFont() const { return parent_.TextFont(); }
     // Changes one of the bounds and keeps the others.
     void SetOne(int Bounds::*member, int value);
@@ -47,13 +48,13 @@ protected:
 // One line of text; the label is as large as its text.
 class Label : public Control {
 public:
-    Label(TopLevelWindow& parent, const std::string& text, int left, int top);
+    Label(TopLevelWindow& parent, int id, const std::string& text, int left, int top);
 };
 
 // Text centred and word-wrapped in the given width.
 class WrappingLabel : public Control {
 public:
-    WrappingLabel(TopLevelWindow& parent, const std::string& text, int left, int top, int width);
+    WrappingLabel(TopLevelWindow& parent, int id, const std::string& text, int left, int top, int width);
     // The height becomes what the wrapped text needs at the current width.
     void GrowToText();
 };
@@ -64,13 +65,14 @@ enum class EditKind { Editable, ReadOnlyCentred };
 // from the Tab key and does not scroll.
 class EditField : public Control {
 public:
-    EditField(TopLevelWindow& parent, EditKind kind, const std::string& text, int left, int top, int width);
+    EditField(TopLevelWindow& parent, int id, EditKind kind, const std::string& text, int left, int top,
+              int width);
 };
 
 // A drop-down list that cannot be edited, in the order its items are added.
 class DropDownList : public Control {
 public:
-    DropDownList(TopLevelWindow& parent, int left, int top, int width, int height);
+    DropDownList(TopLevelWindow& parent, int id, int left, int top, int width, int height);
     void Add(const std::string& item);
     int Selected() const;  // -1 when nothing is selected
     std::string SelectedText() const;
@@ -79,20 +81,20 @@ public:
 // A push button that sets the window's result code when pressed; as large as its caption.
 class Button : public Control {
 public:
-    Button(TopLevelWindow& parent, const std::string& caption, int resultCode, int left, int top);
+    Button(TopLevelWindow& parent, int id, const std::string& caption, int resultCode, int left, int top);
 };
 
 // A black line.
 class Separator : public Control {
 public:
-    Separator(TopLevelWindow& parent, const Bounds& bounds);
+    Separator(TopLevelWindow& parent, int id, const Bounds& bounds);
 };
 
 // A bar in a frame, filled from the left to the part done; drawn by the
 // program, which takes nothing from the common controls.
 class ProgressBar : public Control {
 public:
-    ProgressBar(TopLevelWindow& parent, const Bounds& bounds);
+    ProgressBar(TopLevelWindow& parent, int id, const Bounds& bounds);
     ProgressBar(const ProgressBar&) = delete;  // the window draws it through this object
     ProgressBar& operator=(const ProgressBar&) = delete;
     void SetPosition(int done, int total);

@@ -90,13 +90,6 @@ bool ShortPathName(const std::string& path, std::string& shortPath)
     return true;
 }
 
-std::string SystemDirectory()
-{
-    char buffer[261];
-    UINT length = ::GetSystemDirectoryA(buffer, sizeof buffer);
-    return length < sizeof buffer ? std::string(buffer, length) : std::string();
-}
-
 std::string ModuleFileName()
 {
     char buffer[512];

@@ -29,7 +29,6 @@ std::string TempPath();
 std::string NewTempFileName(const std::string& directory, const std::string& prefix);
 bool CreateDirectoryAt(const std::string& name);
 bool RemoveEmptyDirectory(const std::string& name);
-std::string SystemDirectory();     // buffer of 261 characters
-std::string ModuleFileName();      // of the program, buffer of 512 characters
+std::string ModuleFileName();  // of the program, buffer of 512 characters
 
 }  // namespace platform

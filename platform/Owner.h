@@ -43,48 +43,62 @@ private:
     Type value_;
 };
 
-struct HandleTraits {  // process, thread, event: null when absent
-    using Type = HANDLE;
+// A kind whose absent value is null, closed by the given function.
+template <typename T, auto CloseFunction>
+struct NullTraits {
+    using Type = T;
     static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::CloseHandle(h); }
+    static void Close(Type value) { CloseFunction(value); }
 };
 
-struct FileHandleTraits {  // files and snapshots: INVALID_HANDLE_VALUE when absent
+// A handle kind that is INVALID_HANDLE_VALUE when absent (files, snapshots, searches).
+template <auto CloseFunction>
+struct InvalidHandleTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { ::CloseHandle(h); }
+    static void Close(Type value) { CloseFunction(value); }
 };
 
-struct KeyTraits {
-    using Type = HKEY;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type k) { ::RegCloseKey(k); }
+using UniqueHandle = Owner<NullTraits<HANDLE, &::CloseHandle>>;  // process, thread, event, mutex
+using FileHandle = Owner<InvalidHandleTraits<&::CloseHandle>>;   // files and snapshots
+using FindHandle = Owner<InvalidHandleTraits<&::FindClose>>;     // FindFirstFile searches
+using RegKey = Owner<NullTraits<HKEY, &::RegCloseKey>>;
+using Library = Owner<NullTraits<HMODULE, &::FreeLibrary>>;
+using Window = Owner<NullTraits<HWND, &::DestroyWindow>>;
+using GdiObject = Owner<NullTraits<HGDIOBJ, &::DeleteObject>>;
+using MemoryDc = Owner<NullTraits<HDC, &::DeleteDC>>;  // CreateCompatibleDC
+
+// The device context of one WM_PAINT, from BeginPaint to EndPaint. Not an
+// Owner: ending the paint takes the window and the paint record as well.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) noexcept : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintDc() { ::EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
 };
 
-struct LibraryTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type m) { ::FreeLibrary(m); }
-};
+// An object selected into a device context for a scope; the object it
+// replaced is selected again at the end, so that the context can be deleted
+// and the object freed. Declare it after the owners of both.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~Selection() { ::SelectObject(dc_, old_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
 
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type w) { ::DestroyWindow(w); }
+private:
+    HDC dc_;
+    HGDIOBJ old_;
 };
-
-struct GdiObjectTraits {
-    using Type = HGDIOBJ;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type o) { ::DeleteObject(o); }
-};
-
-using UniqueHandle = Owner<HandleTraits>;
-using FileHandle = Owner<FileHandleTraits>;
-using RegKey = Owner<KeyTraits>;
-using Library = Owner<LibraryTraits>;
-using Window = Owner<WindowTraits>;
-using GdiObject = Owner<GdiObjectTraits>;
 
 // For the rare cleanup that is not an owner. Only for one that cannot throw:
 // a destructor is noexcept, so a throw from it ends the process in std::terminate.

@@ -1,27 +1,36 @@
 #include "platform/SystemLibrary.h"
 
-#include "platform/Files.h"
-
 namespace platform {
 
-Library LoadSystemLibrary(const char* name)
+const std::string& SystemDirectory()
 {
-    std::string directory = SystemDirectory();
-    if (directory.empty())
-        return Library();
-    if (directory.back() != '\\')
-        directory += '\\';
-    return Library(::LoadLibraryA((directory + name).c_str()));
+    static const std::string directory = [] {
+        char buffer[261];
+        UINT length = ::GetSystemDirectoryA(buffer, sizeof buffer);
+        if (length == 0 || length >= sizeof buffer)
+            return std::string();
+        std::string path(buffer, length);
+        if (path.back() != '\\')
+            path += '\\';
+        return path;
+    }();
+    return directory;
+}
+
+HMODULE SystemDll::Module()
+{
+    if (!module_ && !SystemDirectory().empty())
+        module_ = ::LoadLibraryA((SystemDirectory() + name_).c_str());
+    return module_;
 }
 
 void RestrictDllSearch()
 {
-    // Bound at run time: both are younger than the oldest systems the program runs on.
-    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    auto setDefaultDirectories = EntryPoint<BOOL(WINAPI*)(DWORD)>(kernel, "SetDefaultDllDirectories");
-    if (setDefaultDirectories && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
-        return;
-    if (auto setDirectory = EntryPoint<BOOL(WINAPI*)(LPCSTR)>(kernel, "SetDllDirectoryA"))
+    // Both are younger than the oldest systems the program runs on.
+    static SystemDll kernel("kernel32.dll");
+    static SystemFunction<BOOL(WINAPI*)(DWORD)> setDefaultDirectories(kernel, "SetDefaultDllDirectories");
+    static SystemFunction<BOOL(WINAPI*)(LPCSTR)> setDirectory(kernel, "SetDllDirectoryA");
+    if (!setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         setDirectory("");
 }
 

@@ -1,14 +1,17 @@
-// Run-time binding of system DLLs that Windows does not always take from the
-// system directory (version.dll, PSAPI.dll): loaded by full path, so that a
-// DLL of the same name planted beside the program is never loaded.
+// Run-time binding of system DLLs: loaded by full path from the system
+// directory, so that a DLL of the same name planted beside the program (a
+// download folder) is never loaded, and bound by name, so that the program
+// still starts where a DLL or an entry point is missing.
 #pragma once
 
-#include "platform/Owner.h"
+#include <windows.h>
+
+#include <string>
 
 namespace platform {
 
-// LoadLibraryA of the system directory + name; an empty owner on failure.
-Library LoadSystemLibrary(const char* name);
+// The system directory with its trailing backslash; empty when the system cannot give it.
+const std::string& SystemDirectory();
 
 // The system loads DLLs by bare name on demand (theming, shell and crypto
 // helpers), and would take them from the program's folder, a download folder,
@@ -17,11 +20,49 @@ Library LoadSystemLibrary(const char* name);
 // directory is left out (SetDllDirectoryA("")); on systems without either, nothing changes.
 void RestrictDllSearch();
 
-// GetProcAddress cast to the entry point's type; null when it is missing.
+// A system DLL, loaded from the system directory on first use and kept until
+// the program ends; while it cannot be loaded, each use tries again.
+class SystemDll {
+public:
+    constexpr explicit SystemDll(const char* name) : name_(name) {}
+    SystemDll(const SystemDll&) = delete;
+    SystemDll& operator=(const SystemDll&) = delete;
+
+    // Null while the DLL cannot be loaded.
+    HMODULE Module();
+
+private:
+    const char* name_;
+    HMODULE module_ = nullptr;
+};
+
+// One entry point of a SystemDll, looked up once the DLL is loaded. A call
+// takes the arguments of the system function and returns its result; while the
+// DLL or the entry point is missing, it calls nothing and returns 0 (FALSE, null).
 template <typename Function>
-Function EntryPoint(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
-}
+class SystemFunction {
+public:
+    constexpr SystemFunction(SystemDll& dll, const char* name) : dll_(dll), name_(name) {}
+    SystemFunction(const SystemFunction&) = delete;
+    SystemFunction& operator=(const SystemFunction&) = delete;
+
+    template <typename... Args>
+    auto operator()(Args... args) -> decltype(static_cast<Function>(nullptr)(args...))
+    {
+        if (!bound_) {
+            HMODULE module = dll_.Module();
+            bound_ = module != nullptr;
+            if (bound_)
+                function_ = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name_)));
+        }
+        return function_ ? function_(args...) : 0;
+    }
+
+private:
+    SystemDll& dll_;
+    const char* name_;
+    bool bound_ = false;
+    Function function_ = nullptr;
+};
 
 }  // namespace platform

@@ -6,46 +6,30 @@ namespace platform {
 
 namespace {
 
-using SizeFunction = DWORD(WINAPI*)(LPCSTR, LPDWORD);
-using InfoFunction = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
-using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
-
-// Loaded on first use and kept for the rest of the run.
-struct VersionLibrary {
-    Library module = LoadSystemLibrary("version.dll");
-    SizeFunction size = EntryPoint<SizeFunction>(module.get(), "GetFileVersionInfoSizeA");
-    InfoFunction info = EntryPoint<InfoFunction>(module.get(), "GetFileVersionInfoA");
-    QueryFunction query = EntryPoint<QueryFunction>(module.get(), "VerQueryValueA");
-};
-
-const VersionLibrary& Version()
-{
-    static const VersionLibrary library;
-    return library;
-}
+SystemDll version("version.dll");
+SystemFunction<DWORD(WINAPI*)(LPCSTR, LPDWORD)> fileVersionInfoSize(version, "GetFileVersionInfoSizeA");
+SystemFunction<BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID)> fileVersionInfo(version, "GetFileVersionInfoA");
+SystemFunction<BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT)> verQueryValue(version, "VerQueryValueA");
 
 }  // namespace
 
 DWORD FileVersionInfoSize(const std::string& fileName)
 {
-    if (!Version().size)
-        return 0;
     DWORD handle = 0;
-    return Version().size(fileName.c_str(), &handle);
+    return fileVersionInfoSize(fileName.c_str(), &handle);
 }
 
 bool ReadFileVersionInfo(const std::string& fileName, DWORD size, std::vector<char>& block)
 {
     block.assign(size, '\0');
-    return Version().info && Version().info(fileName.c_str(), 0, size, block.data());
+    return fileVersionInfo(fileName.c_str(), 0, size, block.data()) != FALSE;
 }
 
 bool FixedFileInfo(std::vector<char>& block, VS_FIXEDFILEINFO& info)
 {
     void* record = nullptr;
     UINT length = 0;
-    if (!Version().query || !Version().query(block.data(), "\\", &record, &length) || !record ||
-        length < sizeof info)
+    if (!verQueryValue(block.data(), "\\", &record, &length) || !record || length < sizeof info)
         return false;
     info = *static_cast<const VS_FIXEDFILEINFO*>(record);
     return true;

@@ -12,19 +12,12 @@ constexpr DWORD WindowExStyle = WS_EX_CONTROLPARENT;
 // A memory DC with the font selected, for measuring text.
 class MeasuringDc {
 public:
-    explicit MeasuringDc(HFONT font) : dc_(::CreateCompatibleDC(nullptr)), old_(::SelectObject(dc_, font)) {}
-    ~MeasuringDc()
-    {
-        ::SelectObject(dc_, old_);
-        ::DeleteDC(dc_);
-    }
-    MeasuringDc(const MeasuringDc&) = delete;
-    MeasuringDc& operator=(const MeasuringDc&) = delete;
-    HDC get() const { return dc_; }
+    explicit MeasuringDc(HFONT font) : font_(dc_.get(), font) {}
+    HDC get() const { return dc_.get(); }
 
 private:
-    HDC dc_;
-    HGDIOBJ old_;
+    MemoryDc dc_{::CreateCompatibleDC(nullptr)};
+    Selection font_;
 };
 
 void RegisterWindowClass(const char* className, WNDPROC procedure)
@@ -352,18 +345,14 @@ LRESULT TopLevelWindow::ChildColours(HDC dc, HWND child)
 // Double-buffered: the background is drawn off screen and copied in one step.
 void TopLevelWindow::Paint()
 {
-    PAINTSTRUCT paint;
-    HDC screen = ::BeginPaint(Handle(), &paint);
+    PaintDc screen(Handle());
     Size client = ClientSize();
-    HDC buffer = ::CreateCompatibleDC(screen);
-    GdiObject bitmap(::CreateCompatibleBitmap(screen, std::max(client.width, 1), std::max(client.height, 1)));
-    HGDIOBJ old = ::SelectObject(buffer, bitmap.get());
+    MemoryDc buffer(::CreateCompatibleDC(screen.get()));
+    GdiObject bitmap(::CreateCompatibleBitmap(screen.get(), std::max(client.width, 1), std::max(client.height, 1)));
+    Selection drawingOnBitmap(buffer.get(), bitmap.get());
     RECT rect{0, 0, client.width, client.height};
-    ::FillRect(buffer, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::BitBlt(screen, 0, 0, client.width, client.height, buffer, 0, 0, SRCCOPY);
-    ::SelectObject(buffer, old);
-    ::DeleteDC(buffer);
-    ::EndPaint(Handle(), &paint);
+    ::FillRect(buffer.get(), &rect, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::BitBlt(screen.get(), 0, 0, client.width, client.height, buffer.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace platform

@@ -18,13 +18,27 @@ def pixel(x, y, size):
     return (120, 50, 20, 255) if edge else (200, 110, 30, 255)  # BGRA: dark and light blue
 
 
+# Every pixel is one of four colours, opaque or transparent: 16 colours and the
+# transparency mask hold the picture exactly, in a fifth of the bytes of 32-bit
+# pixels, and the 9x family, which knows no alpha channel, shows it right too.
+PALETTE = [(0, 0, 0, 0), (255, 255, 255, 255), (120, 50, 20, 255), (200, 110, 30, 255)]
+
+
 def image(size):
-    rows = []
+    pixels, mask = [], []
     for y in reversed(range(size)):  # bottom-up
-        rows.append(b"".join(bytes(pixel(x, y, size)) for x in range(size)))
-    mask_row = b"\0" * (((size + 31) // 32) * 4)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    return header + b"".join(rows) + mask_row * size
+        row = [pixel(x, y, size) for x in range(size)]
+        indices = [PALETTE.index(p) if p[3] else 0 for p in row]
+        packed = bytes((indices[x] << 4) | indices[x + 1] for x in range(0, size, 2))
+        pixels.append(packed + b"\0" * (-len(packed) % 4))
+        bits = 0
+        for x, p in enumerate(row):
+            bits |= (0 if p[3] else 1) << (size - 1 - x)
+        mask_bytes = bits.to_bytes(size // 8, "big")
+        mask.append(mask_bytes + b"\0" * (-len(mask_bytes) % 4))
+    palette = b"".join(bytes((b, g, r, 0)) for b, g, r, _ in PALETTE) + b"\0" * 4 * (16 - len(PALETTE))
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    return header + palette + b"".join(pixels) + b"".join(mask)
 
 
 def main(path):
@@ -32,7 +46,7 @@ def main(path):
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in zip((16, 32, 48), images):
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
+        out += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(data), offset)
         offset += len(data)
     with open(path, "wb") as f:
         f.write(out + b"".join(images))

@@ -1,6 +1,7 @@
 // Whole update runs of the real program against a simulated client install:
 // every way out of a run, and the faults that must never cost the customer a file.
 #include "CfgUnit/Configurator.h"
+#include "CfgUnit/ControlIds.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "common/FormatText.h"
 
@@ -566,17 +567,17 @@ void AnswerServerDialog(const std::string& host, const std::string& tunnel, bool
         HWND dialog = ::FindWindowA("TWardCfgUpWindow", nullptr);
         if (!dialog || !::IsWindowVisible(dialog))
             continue;
-        std::vector<HWND> children;  // creation order: label, field of rows 1 to 4, accept, decline, ...
-        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-            children.push_back(child);
-        if (children.size() < 10)
+        HWND hostField = ::GetDlgItem(dialog, NewHostFieldId);
+        HWND tunnelField = ::GetDlgItem(dialog, LocationFieldId);
+        HWND button = ::GetDlgItem(dialog, accept ? AcceptButtonId : DeclineButtonId);
+        if (!hostField || !tunnelField || !button)
             continue;
         DWORD_PTR result;
-        ::SendMessageTimeoutA(children[3], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(host.c_str()), SMTO_ABORTIFHUNG,
+        ::SendMessageTimeoutA(hostField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(host.c_str()), SMTO_ABORTIFHUNG,
                               5000, &result);
-        ::SendMessageTimeoutA(children[5], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tunnel.c_str()),
+        ::SendMessageTimeoutA(tunnelField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tunnel.c_str()),
                               SMTO_ABORTIFHUNG, 5000, &result);
-        ::PostMessageA(children[accept ? 8 : 9], BM_CLICK, 0, 0);
+        ::PostMessageA(button, BM_CLICK, 0, 0);
         return;
     }
 }

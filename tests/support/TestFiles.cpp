@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include "platform/Owner.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -84,8 +86,8 @@ void RemoveTree(const std::string& path)
     if (!dir.empty() && dir.back() == '\\')
         dir.pop_back();
     WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    platform::FindHandle search(::FindFirstFileA((dir + "\\*").c_str(), &found));
+    if (search) {
         do {
             std::string name = found.cFileName;
             if (name == "." || name == "..")
@@ -96,8 +98,7 @@ void RemoveTree(const std::string& path)
                 RemoveTree(full);
             else
                 ::DeleteFileA(full.c_str());
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
+        } while (::FindNextFileA(search.get(), &found));
     }
     ::RemoveDirectoryA(dir.c_str());
 }

@@ -1,5 +1,6 @@
 // The progress window as a real window: what it shows, and that the user can
 // neither close it nor take the focus from a box over it.
+#include "CfgUnit/ControlIds.h"
 #include "CfgUnit/ProgressWindow.h"
 #include "platform/Window.h"
 #include "support/BoxDriver.h"
@@ -23,7 +24,7 @@ TEST(ProgressWindow, ShowsTheStepFileAndCountCentredAndTheUserCannotCloseIt)
     HWND shown = found[0];
 
     char text[256] = "";
-    ::GetWindowTextA(::GetWindow(::GetWindow(shown, GW_CHILD), GW_HWNDNEXT), text, sizeof text);
+    ::GetWindowTextA(::GetDlgItem(shown, ProgressStatusId), text, sizeof text);
     EXPECT_EQ(ProgressStepText(TProgressStep::Registering) + "\r\na.ocx\r\n" + ProgressCountText(2, 3), text);
     RECT rect{};
     ::GetWindowRect(shown, &rect);

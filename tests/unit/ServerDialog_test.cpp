@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "CfgUnit/Configurator.h"
+#include "CfgUnit/ControlIds.h"
 #include "CfgUnit/ServerDialog.h"
 #include "platform/Controls.h"
 #include "support/Bounded.h"
 #include "support/BoxDriver.h"
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <functional>
@@ -21,11 +23,14 @@ namespace {
 
 constexpr DWORD WaitLimitMs = 10000;
 
-// The children of the dialog in creation order.
+// The children of the dialog, each found by its control id.
 enum Element {
     Label1, Field1, Label2, Field2, Label3, Field3, Label4, Field4,
     Accept, Decline, Comment, SeparatorLine, ElementCount
 };
+constexpr int ControlIds[ElementCount] = {ServerLabelId,   ServerFieldId,   NewHostLabelId, NewHostFieldId,
+                                          LocationLabelId, LocationFieldId, ReserveLabelId, ReserveFieldId,
+                                          AcceptButtonId,  DeclineButtonId, CommentId,      SeparatorId};
 
 struct Rect {
     int left, top, width, height;
@@ -77,10 +82,14 @@ public:
             }, WaitLimitMs))
             return false;
         dialog_ = request.found;
+        int children = 0;
         for (HWND child = ::GetWindow(dialog_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-            elements_.push_back(child);
+            ++children;
+        for (int id : ControlIds)
+            elements_.push_back(::GetDlgItem(dialog_, id));
+        bool everyId = std::count(elements_.begin(), elements_.end(), nullptr) == 0;
         // The dialog is ready once the new-host field has the focus.
-        return elements_.size() == ElementCount && WaitUntil([&] { return Focus() == Field2; }, WaitLimitMs);
+        return children == ElementCount && everyId && WaitUntil([&] { return Focus() == Field2; }, WaitLimitMs);
     }
 
     HWND Dialog() const { return dialog_; }
@@ -293,34 +302,30 @@ class TestFont {
 public:
     TestFont()
     {
-        NONCLIENTMETRICSA metrics{};
-        metrics.cbSize = sizeof metrics;
-        ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        font_ = ::CreateFontIndirectA(&metrics.lfMessageFont);
-        dc_ = ::CreateCompatibleDC(nullptr);
-        old_ = ::SelectObject(dc_, font_);
         TEXTMETRICA text{};
-        ::GetTextMetricsA(dc_, &text);
+        ::GetTextMetricsA(dc_.get(), &text);
         lineHeight = text.tmHeight;
-    }
-    ~TestFont()
-    {
-        ::SelectObject(dc_, old_);
-        ::DeleteDC(dc_);
-        ::DeleteObject(font_);
     }
     int Width(const std::string& text) const
     {
         SIZE size{};
-        ::GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+        ::GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &size);
         return size.cx;
     }
     int lineHeight = 0;
 
 private:
-    HFONT font_;
-    HDC dc_;
-    HGDIOBJ old_;
+    static HFONT MessageFont()
+    {
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof metrics;
+        ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        return ::CreateFontIndirectA(&metrics.lfMessageFont);
+    }
+
+    platform::GdiObject font_{MessageFont()};
+    platform::MemoryDc dc_{::CreateCompatibleDC(nullptr)};
+    platform::Selection selected_{dc_.get(), font_.get()};
 };
 
 struct Layout {

@@ -28,6 +28,36 @@ TEST(DecimalValue, SignDigitsAndStop)
     EXPECT_EQ(0, DecimalValue(" 5"));
 }
 
+TEST(Concat, JoinsPiecesOfEveryKindInOrder)
+{
+    // A NUL inside a piece is kept: pieces are taken by their size.
+    EXPECT_EQ(std::string("ab\0cd", 5), Concat({"a", std::string("b\0c", 3), "d"}));
+    EXPECT_EQ("", Concat({}));
+    EXPECT_EQ("x", Concat({"", "x", std::string()}));
+}
+
+// The three readers of numbers differ only where a number outgrows its type.
+TEST(ReadDigits, StopsAtTheFirstOtherCharacterAndWrapsOrSaturates)
+{
+    std::string::size_type at = 2;
+    EXPECT_EQ(123u, ReadDigits("ab123x", at));
+    EXPECT_EQ(5u, at);
+    at = 0;
+    EXPECT_EQ(0u, ReadDigits("x1", at));
+    EXPECT_EQ(0u, at);
+    at = 0;
+    EXPECT_EQ(1000u, ReadDigits("1000", at, 1000));
+    at = 0;
+    EXPECT_EQ(1000u, ReadDigits("1001", at, 1000));
+    at = 0;
+    EXPECT_EQ(1000u, ReadDigits("99999999999999999999999|", at, 1000));
+    EXPECT_EQ(23u, at);
+    // 2^32 + 1 and 2^32 - 1: DecimalValue wraps like 32-bit arithmetic.
+    EXPECT_EQ(1, DecimalValue("4294967297"));
+    EXPECT_EQ(-1, DecimalValue("4294967295"));
+    EXPECT_EQ(1, DecimalValue("-4294967295"));
+}
+
 TEST(TrimControls, RemovesCodesUpTo32)
 {
     EXPECT_EQ("{A}", TrimControls(" \t{A}\r\n "));
