@@ -9,6 +9,7 @@
 #include "support/Snapshot.h"
 #include "support/StandIns.h"
 #include "support/TestControl.h"
+#include "support/UpdateFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -26,58 +27,27 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
-const IniSection OldServer{"Client\\Web servers\\s1",
-                           {"web server host=old.bank.example", "web server address=10.0.0.1",
-                            "warden location=tun.example:81", "reserve location="}};
-const IniSection OldCrypto{"Client\\Web servers\\s1\\Crypto engine", {"engine=1"}};
-
 }  // namespace
 
-class PlanTest : public ::testing::Test {
+class PlanTest : public UpdateFixture {
 protected:
-    ScratchInstall install;
-    std::string client = install.Root() + "client\\";
-    std::string probes = install.Root() + "probes\\";
-    std::string work = install.WorkDir();
-    ScratchClsid clsid;
-    TConfigurator texts;  // the built-in messages
-
-    void SetUp() override
-    {
-        MakeDirectory(client);
-        MakeDirectory(probes);
-        CopyFixture("exitprobe.exe", probes, "ok.exe");
-        CopyFixture("exitprobe.exe", probes, "notok.exe");
-    }
-
-    void TearDown() override { EndProcessesStartedFrom(client + "wardlink.exe"); }
-
-    // The client holds ctl.ocx 1.0.0.0 (registered) and lib.dll 3.1.4.1; the download folder 2.0.0.0 of both.
-    void Client(const std::vector<IniSection>& settings, const std::vector<std::string>& scenarioFiles)
+    // The client holds ctl.ocx 1.0.0.0 (registered), lib.dll 3.1.4.1 and warden.cfg with
+    // the other sections; the download folder 2.0.0.0 of both.
+    void Client(const std::vector<IniSection>& otherSettings, const std::vector<std::string>& scenarioFiles)
     {
         files = scenarioFiles;
-        InstallTestControl("1_0_0_0", client, "ctl.ocx", clsid);
-        InstallTestControl("3_1_4_1", client, "lib.dll", clsid);
-        SetServerValue(clsid, client + "ctl.ocx");
-        WriteBytes(client + "warden.cfg", IniText(settings));
-        InstallTestControl("2_0_0_0", work, "ctl.ocx", clsid);
-        InstallTestControl("2_0_0_0", work, "lib.dll", clsid);
-        std::string text = "[WardCfgUp]\r\nAXCLSID=" + clsid.Braced() + "\r\n";
-        for (std::size_t i = 0; i < files.size(); ++i)
-            text += "FILE" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
-        text += "[WEB SERVERS HOSTS]\r\nold.bank.example=new.bank.example\r\n[CRYPTO PARAMS]\r\nengine=2\r\n";
-        text += "[RUN OK]\r\n" + probes + "ok.exe=0 ok\r\n[RUN NOT OK]\r\n" + probes + "notok.exe=0 notok\r\n";
-        WriteBytes(install.ProgramDir() + "scen.ini", text);
+        Control(client, "ctl.ocx", "1_0_0_0");
+        Control(client, "lib.dll", "3_1_4_1");
+        RegisterClass(client + "ctl.ocx");
+        WardenCfg(otherSettings);
+        Control(work, "ctl.ocx", "2_0_0_0");
+        Control(work, "lib.dll", "2_0_0_0");
+        Scenario(files, 1, "*", true, "[CRYPTO PARAMS]\r\nengine=2\r\n");
     }
 
     Snapshot State()
     {
-        return TakeSnapshot({client, work, install.ProgramDir(), probes},
+        return TakeSnapshot({client, work, install.ProgramDir(), probeDir},
                             {{HKEY_CLASSES_ROOT, "CLSID\\" + clsid.Braced()},
                              {HKEY_CURRENT_USER, "Software\\Classes\\Local Settings\\Software\\WardCfgUp"}});
     }
@@ -112,11 +82,10 @@ protected:
         ExpectPlannedSections(settingsLines);
         const bool success = !run.boxes.empty() && run.boxes.back().text == Utf8FromAnsi(texts.ALL_OK);
         EXPECT_EQ(success ? 0u : 1u, planExitCode) << plan;
-        const std::string started = success ? "ok" : "notok";
-        EXPECT_TRUE(Contains(plan, probes + started + ".exe 0 " + started + " (would start)"));
-        for (int waited = 0; waited < 5000 && !Exists(probes + started + ".calls"); waited += 50)
-            ::Sleep(50);
-        EXPECT_TRUE(Exists(probes + started + ".calls"));
+        const std::string program = success ? "okprobe" : "failprobe";
+        const std::string parameters = success ? "ok" : "notok";
+        EXPECT_TRUE(Contains(plan, probeDir + program + ".exe 0 " + parameters + " (would start)")) << plan;
+        EXPECT_EQ(parameters, ResultProgramsStarted());
     }
 
     // The sections the run added to warden.cfg are those the plan would add, line for line.
@@ -140,7 +109,7 @@ protected:
 
 TEST_F(PlanTest, ATunnelClientHoldingAControlIsPlannedClosedAndStartedAgain)
 {
-    Client({OldServer, OldCrypto}, {"ctl.ocx", "lib.dll"});
+    Client({}, {"ctl.ocx", "lib.dll"});
     CopyFixture("wardlink.exe", client, "wardlink.exe");
     StandIn warden(client + "wardlink.exe", {client + "ctl.ocx"});
     ASSERT_TRUE(warden.Running());
@@ -156,7 +125,7 @@ TEST_F(PlanTest, ATunnelClientHoldingAControlIsPlannedClosedAndStartedAgain)
 
 TEST_F(PlanTest, AControlOnlyRegisteredIsFoundThroughItsClass)
 {
-    Client({OldServer, OldCrypto}, {"ctl.ocx", "new.ocx"});
+    Client({}, {"ctl.ocx", "new.ocx"});
     InstallTestControl("2_0_0_0", work, "new.ocx", clsid);
     PlanAndRun({Answer::Ok});
     EXPECT_TRUE(Contains(plan, "registration of class " + clsid.Braced() + ": " + client + "ctl.ocx"));
@@ -166,7 +135,7 @@ TEST_F(PlanTest, AControlOnlyRegisteredIsFoundThroughItsClass)
 
 TEST_F(PlanTest, AMissingSourceIsPlannedAsAFailure)
 {
-    Client({OldServer, OldCrypto}, {"ctl.ocx", "gone.dll"});
+    Client({}, {"ctl.ocx", "gone.dll"});
     PlanAndRun({Answer::Ok, Answer::Ok});
     EXPECT_EQ(1u, planExitCode);
     EXPECT_TRUE(Contains(plan, "gone.dll: source missing: the run would fail"));
@@ -177,7 +146,7 @@ TEST_F(PlanTest, AMovedHostWithAConflictNamesItAndTheConflictCopy)
 {
     const IniSection taken{"Client\\Web servers\\s2",
                            {"web server host=new.bank.example", "warden location=elsewhere.example:81"}};
-    Client({OldServer, OldCrypto, taken}, {"ctl.ocx"});
+    Client({taken}, {"ctl.ocx"});
     PlanAndRun({Answer::Ok, Answer::Ok});
     EXPECT_EQ(0u, planExitCode);
     EXPECT_TRUE(Contains(plan, "would add [Client\\Web servers\\s3]\r\n    web server host=new.bank.example_Conflict"));

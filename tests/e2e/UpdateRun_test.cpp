@@ -10,6 +10,7 @@
 #include "support/ScratchInstall.h"
 #include "support/StandIns.h"
 #include "support/TestControl.h"
+#include "support/UpdateFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,6 @@
 #include <thread>
 
 namespace {
-
-const std::string OldHost = "old.bank.example";
-const std::string NewHost = "new.bank.example";
 
 std::string Text(const std::string& ansi)
 {
@@ -38,11 +36,6 @@ std::string Text(const std::string& ansi)
     return ::testing::AssertionSuccess();
 }
 
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // The progress window was seen with this line (a file's name, a step's text).
 bool ProgressShowed(const ProgramRunResult& run, const std::string& line)
 {
@@ -54,61 +47,8 @@ bool ProgressShowed(const ProgramRunResult& run, const std::string& line)
 
 }  // namespace
 
-class UpdateRunTest : public ::testing::Test {
+class UpdateRunTest : public UpdateFixture {
 protected:
-    ScratchInstall install;
-    std::string client = install.Root() + "client\\";
-    std::string work = install.WorkDir();
-    ScratchClsid clsid;
-    std::string probeDir = install.Root() + "probe\\";
-    TConfigurator texts;  // the built-in messages
-
-    void SetUp() override
-    {
-        MakeDirectory(client);
-        MakeDirectory(probeDir);
-        CopyFixture("exitprobe.exe", probeDir, "okprobe.exe");
-        CopyFixture("exitprobe.exe", probeDir, "failprobe.exe");
-    }
-
-    void TearDown() override { StopWardens(); }
-
-    // A test control of the given version ("2_0_0_0", "failing", "noversion") as dir + name.
-    void Control(const std::string& dir, const std::string& name, const std::string& version)
-    {
-        InstallTestControl(version, dir, name, clsid);
-    }
-
-    void RegisterClass(const std::string& path) { SetServerValue(clsid, path); }
-
-    std::string RegisteredPath()
-    {
-        std::string path;
-        return ReadServerValue(clsid, path) ? path : "";
-    }
-
-    void WardenCfg()
-    {
-        WriteBytes(client + "warden.cfg", "[Client\\Web servers\\s1]\r\nweb server host=" + OldHost +
-                                              "\r\nweb server address=10.0.0.1\r\nwarden location=tun.example:81\r\n"
-                                              "reserve location=\r\n[Client\\Web servers\\s1\\Crypto engine]\r\n"
-                                              "engine=1\r\n");
-    }
-
-    void Scenario(const std::vector<std::string>& files, int removeBackup = 1, const std::string& axClsid = "*",
-                  bool hostsInScenario = true)
-    {
-        std::string text = "[WardCfgUp]\r\nRemoveBackup=" + std::to_string(removeBackup) +
-                           "\r\nAXCLSID=" + (axClsid == "*" ? clsid.Braced() : axClsid) + "\r\n";
-        for (std::size_t i = 0; i < files.size(); ++i)
-            text += "FILE" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
-        if (hostsInScenario)
-            text += "[WEB SERVERS HOSTS]\r\n" + OldHost + "=" + NewHost + "\r\n";
-        text += "[RUN OK]\r\n" + probeDir + "okprobe.exe=0 ok\r\n";
-        text += "[RUN NOT OK]\r\n" + probeDir + "failprobe.exe=0 notok\r\n";
-        WriteBytes(install.ProgramDir() + "scen.ini", text);
-    }
-
     // The client holds ctl.ocx of the version installed (registered) and warden.cfg;
     // the download folder ctl.ocx of the version downloaded.
     void OneControl(const std::string& installed, const std::string& downloaded, bool hostsInScenario = true)
@@ -156,48 +96,11 @@ protected:
 
     std::string Log() const { return Text(ReadBytes(work + "run.log")); }
 
-    // The result programs started: "ok", "notok", or "" when none was.
-    std::string ResultProgramsStarted()
-    {
-        bool ok = !AwaitProbeCalls(probeDir + "okprobe.calls", 3000).empty();
-        bool notOk = !AwaitProbeCalls(probeDir + "failprobe.calls", ok ? 0 : 3000).empty();
-        return std::string(ok ? "ok" : "") + (notOk ? "notok" : "");
-    }
-
     void ExpectFinal(const ProgramRunResult& run, const std::string& text) const
     {
         ASSERT_FALSE(run.boxes.empty());
         EXPECT_EQ("Information", run.boxes.back().caption);
         EXPECT_EQ(Text(text), run.boxes.back().text) << Describe(run.boxes) << Log();
-    }
-
-    std::vector<DWORD> WardensRunningFrom(const std::string& path)
-    {
-        TProcessSearcher searcher;
-        searcher.FullPath = true;
-        searcher.ProcessName = "wardlink.exe";
-        searcher.SearchProcesses();
-        std::vector<DWORD> ids;
-        for (int i = 0; i < searcher.Processes.Count(); ++i)
-            if (EqualIgnoringCase(searcher.Processes[i], path))
-                ids.push_back(searcher.Processes.MarkAt(i));
-        return ids;
-    }
-
-    void StopWardens()
-    {
-        for (DWORD id : WardensRunningFrom(client + "wardlink.exe")) {
-            platform::UniqueHandle process = platform::OpenProcessFor(PROCESS_TERMINATE | SYNCHRONIZE, id);
-            if (process) {
-                platform::TerminateProcessWith(process.get(), 1);
-                platform::WaitForObject(process.get(), 5000);
-            }
-        }
-    }
-
-    static bool EqualIgnoringCase(const std::string& a, const std::string& b)
-    {
-        return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
     }
 };
 
@@ -416,7 +319,7 @@ TEST_F(UpdateRunTest, TheTunnelClientIsClosedForTheCopyAndStartedAgainFromItsPat
     EXPECT_FALSE(warden.Running());
     EXPECT_TRUE(HoldsControl(client + "ctl.ocx", "2_0_0_0"));
     EXPECT_TRUE(HoldsControl(elsewhere + "ctl.ocx", "1_0_0_0"));
-    EXPECT_TRUE(WaitUntil([&] { return !WardensRunningFrom(client + "wardlink.exe").empty(); }, 15000, 50));
+    EXPECT_TRUE(WaitUntil([&] { return !ProcessesStartedFrom(client + "wardlink.exe").empty(); }, 15000, 50));
     std::string log = Log();
     EXPECT_TRUE(Contains(log, "Get warden full name: " + client + "wardlink.exe"));
     EXPECT_TRUE(Contains(log, "Autostart modul: " + client + "wardlink.exe"));

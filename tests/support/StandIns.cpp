@@ -3,6 +3,7 @@
 #include "PrsSrch/ProcessSearcher.h"
 #include "common/FileNames.h"
 #include "common/StringList.h"
+#include "platform/Processes.h"
 #include "support/Bounded.h"
 #include "support/TestFiles.h"
 
@@ -79,20 +80,26 @@ std::vector<DWORD> MarksOf(const StringList& processes)
     return marks;
 }
 
-void EndProcessesStartedFrom(const std::string& imagePath)
+std::vector<DWORD> ProcessesStartedFrom(const std::string& imagePath)
 {
     TProcessSearcher searcher;
     searcher.FullPath = true;
     searcher.ProcessName = FileNamePart(imagePath);
     searcher.SearchProcesses();
-    for (int i = 0; i < searcher.Processes.Count(); ++i) {
-        if (::lstrcmpiA(searcher.Processes[i].c_str(), imagePath.c_str()) != 0)
-            continue;
-        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, searcher.Processes.MarkAt(i));
+    std::vector<DWORD> ids;
+    for (int i = 0; i < searcher.Processes.Count(); ++i)
+        if (::lstrcmpiA(searcher.Processes[i].c_str(), imagePath.c_str()) == 0)
+            ids.push_back(searcher.Processes.MarkAt(i));
+    return ids;
+}
+
+void EndProcessesStartedFrom(const std::string& imagePath)
+{
+    for (DWORD id : ProcessesStartedFrom(imagePath)) {
+        platform::UniqueHandle process = platform::OpenProcessFor(PROCESS_TERMINATE | SYNCHRONIZE, id);
         if (process) {
-            ::TerminateProcess(process, 1);
-            ::WaitForSingleObject(process, KillBoundMs);
-            ::CloseHandle(process);
+            platform::TerminateProcessWith(process.get(), 1);
+            platform::WaitForObject(process.get(), KillBoundMs);
         }
     }
 }

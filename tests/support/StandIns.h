@@ -35,8 +35,10 @@ private:
     DWORD id_ = 0;
 };
 
-// Ends every process of the prefix started from this image (a tunnel client
-// that a run started again), waiting a few seconds for each.
+// The ids of the processes of the prefix started from this image (a tunnel
+// client that a run started again).
+std::vector<DWORD> ProcessesStartedFrom(const std::string& imagePath);
+// Ends each of them, waiting a few seconds for each.
 void EndProcessesStartedFrom(const std::string& imagePath);
 
 // Copies a fixture of BinDir() into directory under another name; the full path of the copy.
