@@ -140,6 +140,14 @@ TEST_F(PlanTest, AMissingSourceIsPlannedAsAFailure)
     EXPECT_EQ(1u, planExitCode);
     EXPECT_TRUE(Contains(plan, "gone.dll: source missing: the run would fail"));
     EXPECT_TRUE(Contains(plan, Utf8FromAnsi(FormatText(texts.NOT_FOUND_FILE, {"gone.dll"}))));
+
+    // Without a plan file the plan is one box, and the exit code is the same.
+    ProgramRunResult boxed = install.Run("-c=scen.ini -plan", {Answer::Ok});
+    ASSERT_EQ(1u, boxed.boxes.size()) << Describe(boxed.boxes);
+    EXPECT_EQ("Information", boxed.boxes[0].caption);
+    EXPECT_EQ(0u, plan.find(boxed.boxes[0].text.substr(0, boxed.boxes[0].text.find("\n")))) << boxed.boxes[0].text;
+    EXPECT_TRUE(Contains(boxed.boxes[0].text, "gone.dll: source missing: the run would fail"));
+    EXPECT_EQ(1u, boxed.exitCode);
 }
 
 TEST_F(PlanTest, AMovedHostWithAConflictNamesItAndTheConflictCopy)
