@@ -98,8 +98,10 @@ void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
 {
     const TJournal::TFound journalFound = cfg.Journal.Load();  // only read: a plan never removes it
     if (Recoverable(journalFound, cfg.Journal)) {
+        const std::size_t files = cfg.Journal.Files().size();
         plan.Line("An interrupted update is finished first in " + cfg.Journal.ClientDir() + " (" +
-                  std::to_string(cfg.Journal.Files().size()) + " files); this plan shows the client as it is now");
+                  std::to_string(files) + (files == 1 ? " file" : " files") +
+                  "); this plan shows the client as it is now");
         cfg.InterruptedClientDir = cfg.Journal.ClientDir();
     } else if (journalFound != TJournal::TFound::None) {
         plan.Line("The journal of an interrupted update would be removed: unreadable, or its client folder gone");

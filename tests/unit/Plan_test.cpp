@@ -11,16 +11,25 @@
 
 #include <gtest/gtest.h>
 
-TEST(Plan, AnEmptyHostListIsPlannedAsTheDialogWithTheServersItWouldList)
-{
+class PlanTest : public ::testing::Test {
+protected:
     TempDir dir;
-    ScratchClsid clsid;
     FakeUserInterface ui;
     GlobalProcessSearcher searcher;
+    const std::string journalKey = ScratchJournalKey();
     TConfigurator cfg;
-    cfg.Journal = TJournal(ScratchJournalKey());
     const std::string client = dir / "client\\";
-    MakeDirectory(client);
+
+    void SetUp() override
+    {
+        cfg.Journal = TJournal(journalKey);
+        MakeDirectory(client);
+    }
+};
+
+TEST_F(PlanTest, AnEmptyHostListIsPlannedAsTheDialogWithTheServersItWouldList)
+{
+    ScratchClsid clsid;
     SetServerValue(clsid, client + "ctl.ocx");
     cfg.AxClsid = clsid.Braced();
     WriteBytes(client + "warden.cfg",
@@ -38,6 +47,20 @@ TEST(Plan, AnEmptyHostListIsPlannedAsTheDialogWithTheServersItWouldList)
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(settings, ReadBytes(client + "warden.cfg"));
     EXPECT_FALSE(Exists(client + "warden.bak"));
+}
+
+TEST_F(PlanTest, AnInterruptedUpdateIsNamedAndItsJournalIsOnlyRead)
+{
+    TJournal(journalKey).Begin(client, {{client + "ctl.ocx", client + "ctl.bak", true, TJournal::TStep::Copying}});
+
+    const TPlan plan = MakePlan(cfg);
+
+    EXPECT_NE(std::string::npos, plan.text.find("An interrupted update is finished first in " + client + " (1 file);"))
+        << plan.text;
+    EXPECT_NE(std::string::npos, plan.text.find("Client: " + client + "\r\n  taken from the journal")) << plan.text;
+    TJournal left(journalKey);
+    EXPECT_EQ(TJournal::TFound::Found, left.Load());
+    left.Remove();
 }
 
 TEST(Plan, ABoxShowsTheFirstFortyLinesAndSaysThatItWasCut)
