@@ -161,7 +161,7 @@ bool PlanSettings(TConfigurator& cfg, TRecordingUserInterface& ui, TPlanWriter& 
         for (int k = 0; k < lines.Count(); ++k)
             plan.Item("  " + lines[k]);
     }
-    for (const std::string& name : {scratch, ChangeExtension(scratch, ".bak")}) {
+    for (const std::string& name : {scratch, PlainBackupName(scratch)}) {
         platform::SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
         platform::RemoveFile(name);
     }
@@ -204,7 +204,7 @@ bool PlanFiles(TConfigurator& cfg, TPlanWriter& plan, bool reached, bool& copies
     StringList registered;
     StringList unregistered;
     for (int i = 0; i < listed.Count(); ++i) {
-        const TCopyDecision file = DecideCopy(i, listed[i], cfg.DestDir + listed[i]);
+        const TCopyDecision file = DecideCopy(listed[i], cfg.DestDir + listed[i]);
         std::string text = file.source + ": ";
         if (file.need != TCopyDecision::TNeed::SourceMissing)
             text += "installed " +

@@ -48,10 +48,9 @@ bool TCopyDecision::RegistersAgain() const
 }
 
 // Missing or unreadable version information never blocks an update: it counts as a needed copy.
-TCopyDecision DecideCopy(int index, const std::string& source, const std::string& destination)
+TCopyDecision DecideCopy(const std::string& source, const std::string& destination)
 {
     TCopyDecision decision;
-    decision.index = index;
     decision.source = source;
     decision.destination = destination;
     if (!FileExists(source)) {
@@ -81,7 +80,7 @@ void TConfigurator::LogVersions(const TCopyDecision& decision)
 
 bool TConfigurator::IsSourceNewer(const std::string& source, const std::string& destination)
 {
-    TCopyDecision decision = DecideCopy(0, source, destination);
+    TCopyDecision decision = DecideCopy(source, destination);
     LogVersions(decision);
     return decision.need != TCopyDecision::TNeed::UpToDate;
 }
@@ -91,7 +90,7 @@ TCopyCheck TConfigurator::DecideCopies() const
     TCopyCheck check;
     check.remaining = SourceFiles;
     for (int i = SourceFiles.Count() - 1; i >= 0; --i) {
-        check.walk.push_back(DecideCopy(i, SourceFiles[i], DestDir + SourceFiles[i]));
+        check.walk.push_back(DecideCopy(SourceFiles[i], DestDir + SourceFiles[i]));
         const TCopyDecision& decision = check.walk.back();
         if (decision.need == TCopyDecision::TNeed::SourceMissing) {
             check.sourceMissing = true;
@@ -115,7 +114,6 @@ bool TConfigurator::CheckFilesForNeedCopy()
 {
     WriteLog("Check files for need copy (version source > version dest)");
     const TCopyCheck check = DecideCopies();
-    bool result = false;
     for (const TCopyDecision& decision : check.walk) {
         if (decision.need == TCopyDecision::TNeed::SourceMissing) {
             SourceFiles = check.remaining;
@@ -124,15 +122,13 @@ bool TConfigurator::CheckFilesForNeedCopy()
         }
         WriteLog(FormatText("Check files: source: \"%s\" dest: \"%s\"", {decision.source, decision.destination}));
         LogVersions(decision);
-        bool need = decision.Needed();
-        if (!need) {
+        if (!decision.Needed()) {
             WriteLog(FormatText("Not need copy \"%s\" to \"%s\"", {decision.source, decision.destination}));
             if (decision.RegistersAgain())
                 RegisterOCX(decision.destination);
         }
-        result = result || need;
     }
     SourceFiles = check.remaining;
-    WriteLog("End Check files for need copy result: " + BoolToText(result));
-    return result;
+    WriteLog("End Check files for need copy result: " + BoolToText(check.copyNeeded));
+    return check.copyNeeded;
 }

@@ -20,7 +20,6 @@ bool GetFileVersion(const std::string& fileName, FileVersion& version);
 // What the version check decides for one entry of the scenario, from the files alone.
 struct TCopyDecision {
     enum class TNeed { SourceMissing, NotInstalled, Newer, UpToDate };
-    int index = 0;  // in the scenario's file list
     std::string source;
     std::string destination;
     TNeed need = TNeed::NotInstalled;
@@ -35,7 +34,7 @@ struct TCopyDecision {
     bool RegistersAgain() const;
 };
 
-TCopyDecision DecideCopy(int index, const std::string& source, const std::string& destination);
+TCopyDecision DecideCopy(const std::string& source, const std::string& destination);
 
 // The check over the whole file list, walked from its end (so that dropping
 // an entry leaves the rest of the walk alone) up to the first missing source.

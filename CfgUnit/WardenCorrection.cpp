@@ -31,7 +31,7 @@ unsigned long FailureCode()
 // Copies the settings file over the backup beside it; the system error code when the copy failed.
 unsigned long BackUpSettingsFile(TConfigurator& configurator, const std::string& cfgPath)
 {
-    const std::string backupPath = ChangeExtension(cfgPath, ".bak");
+    const std::string backupPath = PlainBackupName(cfgPath);
     // Clearing read-only lets the copy overwrite the backup and the run write the file;
     // the backup need not exist, so neither result is judged.
     platform::SetAttributes(cfgPath, FILE_ATTRIBUTE_NORMAL);
@@ -186,7 +186,7 @@ std::string TConfigurator::WardenCfgPath() const
 
 std::string TConfigurator::WardenCfgBackupPath() const
 {
-    return ChangeExtension(WardenCfgPath(), ".bak");
+    return PlainBackupName(WardenCfgPath());
 }
 
 bool TConfigurator::CorrectWardenCfg()
