@@ -126,9 +126,7 @@ public:
     // DestDir from them; false, after an error box, when neither knows the client.
     bool ChooseDestDir();
     void Restore();
-    // The name under which the update keeps a destination it replaces: the
-    // extension changed to ".bak", unless that name is another file of the run
-    // or another destination's backup too; then the whole name + ".bak".
+    // The name under which the update keeps a destination it replaces (TBackupNames).
     std::string BackupName(const std::string& destination) const;
     // What the progress window shows of the cycle.
     TProgress Progress;

@@ -151,8 +151,9 @@ bool PlanSettings(TConfigurator& cfg, TRecordingUserInterface& ui, TPlanWriter& 
     ProfileFile(real).ReadSectionNames(before);
     ProfileFile copy(scratch);
     copy.ReadSectionNames(after);
+    const SortedLines sectionsBefore(before);
     for (int i = 0; i < after.Count(); ++i) {
-        if (before.IndexOf(after[i]) >= 0)
+        if (sectionsBefore.IndexOf(after[i]) >= 0)
             continue;
         plan.Item("would add [" + after[i] + "]");
         StringList lines;

@@ -30,17 +30,30 @@ std::vector<std::string> ScenarioSections()
     return sections;
 }
 
+// FILE1, FILE2, ... up to the first that is missing or empty, looked up
+// among the section's keys read once: a scenario may list thousands.
+static void ReadSourceFiles(TConfigurator& cfg, ProfileFile& scenario)
+{
+    StringList keys;
+    scenario.KeyLines(keys);
+    StringList names;
+    for (int i = 0; i < keys.Count(); ++i)
+        names.Add(keys.NameAt(i));
+    const SortedLines byName(names);
+    cfg.SourceFiles.Clear();
+    for (int n = 1;; ++n) {
+        const int key = byName.IndexOf(SourceFileKey(n));
+        if (key < 0 || keys.ValueAt(key).empty())
+            break;
+        cfg.SourceFiles.Add(keys.ValueAt(key));
+    }
+}
+
 static void ReadWardCfgUpSection(TConfigurator& cfg, ProfileFile& scenario)
 {
     scenario.Section = MainSection;
     cfg.RemoveBackup = scenario.IntegerValue(RemoveBackupKey, 1) == 1;
-    cfg.SourceFiles.Clear();
-    for (int n = 1;; ++n) {
-        std::string file = scenario.StringValue(SourceFileKey(n), "");
-        if (file.empty())
-            break;
-        cfg.SourceFiles.Add(file);
-    }
+    ReadSourceFiles(cfg, scenario);
     cfg.AxClsid = scenario.StringValue(AxClsidKey, "");
 }
 

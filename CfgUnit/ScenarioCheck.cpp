@@ -4,6 +4,7 @@
 #include "CfgUnit/Messages.h"
 #include "CfgUnit/ModuleRunner.h"
 #include "CfgUnit/Scenario.h"
+#include "CfgUnit/UpdateCycle.h"
 #include "CfgUnit/VersionCheck.h"
 #include "CfgUnit/WardenSettings.h"
 #include "common/CommandLine.h"
@@ -278,11 +279,60 @@ std::string LineReference(int line)
     return "line " + std::to_string(line);
 }
 
+// Items by their name with the letters A to Z folded, as the profile functions
+// match keys; those of one name in the order they were added. A scenario of
+// thousands of keys is thus not walked again for each of them.
+template <typename Item>
+class TByName {
+public:
+    void Add(const std::string& name, Item item) { items_.push_back({LowerAscii(name), items_.size(), item}); }
+    void Sort()
+    {
+        std::sort(items_.begin(), items_.end(),
+                  [](const Entry& a, const Entry& b) { return a.name < b.name || (a.name == b.name && a.order < b.order); });
+    }
+    // The items of that name in the order added; call Sort after the last Add.
+    std::vector<Item> Named(const std::string& name) const
+    {
+        const std::string lowered = LowerAscii(name);
+        auto first = std::lower_bound(items_.begin(), items_.end(), lowered,
+                                      [](const Entry& entry, const std::string& n) { return entry.name < n; });
+        std::vector<Item> named;
+        for (; first != items_.end() && first->name == lowered; ++first)
+            named.push_back(first->item);
+        return named;
+    }
+
+private:
+    struct Entry {
+        std::string name;
+        std::size_t order;
+        Item item;
+    };
+    std::vector<Entry> items_;
+};
+
 // --- The checks ---
 
 class TChecker {
 public:
-    TChecker(TConfigurator& cfg, const TScannedFile& file) : cfg_(cfg), file_(file) {}
+    TChecker(TConfigurator& cfg, const TScannedFile& file) : cfg_(cfg), file_(file), backups_(cfg)
+    {
+        for (const TScannedSection& section : file_.Sections) {
+            keys_.emplace_back();
+            for (const TScannedKey& key : section.Keys)
+                if (key.HasEquals)
+                    keys_.back().Add(key.Name, &key);
+            keys_.back().Sort();
+        }
+        const StringList& files = cfg_.SourceFiles;
+        for (int i = 0; i < files.Count(); ++i) {
+            files_.Add(files[i], i);
+            plainBackups_.Add(PlainBackupName(files[i]), i);
+        }
+        files_.Sort();
+        plainBackups_.Sort();
+    }
 
     std::vector<TFinding> Run()
     {
@@ -327,11 +377,10 @@ private:
     const TScannedKey* FirstKey(const std::string& section, const std::string& name) const
     {
         const TScannedSection* found = FirstSection(section);
-        if (found)
-            for (const TScannedKey& key : found->Keys)
-                if (key.HasEquals && EqualFoldingAscii(key.Name, name))
-                    return &key;
-        return nullptr;
+        if (!found)
+            return nullptr;
+        const std::vector<const TScannedKey*> named = keys_[found - file_.Sections.data()].Named(name);
+        return named.empty() ? nullptr : named.front();
     }
 
     int LineOfKey(const std::string& section, const std::string& name) const
@@ -349,8 +398,6 @@ private:
         return index < static_cast<int>(found->Keys.size()) ? found->Keys[index].Line : found->Line;
     }
 
-    using TKeysSeen = std::vector<std::pair<std::string, int>>;  // lowered key, its line
-
     // Each key of a section of keys once: lines without "=" and keys given
     // again are reported here, every other key goes to check.
     template <typename Check>
@@ -359,29 +406,25 @@ private:
         const TScannedSection* section = FirstSection(sectionName);
         if (!section)
             return;
-        TKeysSeen seen;
         for (const TScannedKey& key : section->Keys)
-            if (IsFirstWithValue(sectionName, key, seen))
+            if (IsFirstWithValue(sectionName, key))
                 check(key);
     }
 
     // False, and reported, for a line without "=" and for a key given again.
-    bool IsFirstWithValue(const std::string& sectionName, const TScannedKey& key, TKeysSeen& seen)
+    bool IsFirstWithValue(const std::string& sectionName, const TScannedKey& key)
     {
         std::string where = InSection(sectionName, key.Name);
         if (!key.HasEquals) {
             Warning(key.Line, {where, " has no \"=\": the run reads nothing from this line"});
             return false;
         }
-        const std::string lowered = LowerAscii(key.Name);
-        auto first =
-            std::find_if(seen.begin(), seen.end(), [&](const auto& earlier) { return earlier.first == lowered; });
-        if (first != seen.end()) {
+        const TScannedKey* first = FirstKey(sectionName, key.Name);
+        if (first != &key) {
             Warning(key.Line,
-                    {where, " is given again (first at ", LineReference(first->second), "): the run reads the first"});
+                    {where, " is given again (first at ", LineReference(first->Line), "): the run reads the first"});
             return false;
         }
-        seen.emplace_back(lowered, key.Line);
         return true;
     }
 
@@ -492,9 +535,7 @@ private:
             const std::string where = InSection(MainSection, key + " " + entry);
             const int line = LineOfKey(MainSection, key);
             std::string problem = PathProblem(entry);
-            int twin = 0;
-            while (twin < i && !EqualFoldingAscii(files[twin], entry))
-                ++twin;
+            const int twin = files_.Named(entry).front();
             if (!problem.empty())
                 Error(line, {where, " ", problem});
             else if (twin < i)
@@ -502,7 +543,7 @@ private:
             else if (EqualFoldingAscii(PlainBackupName(entry), entry))
                 Warning(
                     line,
-                    {where, " is named like a backup: the run keeps the installed file as ", cfg_.BackupName(entry)});
+                    {where, " is named like a backup: the run keeps the installed file as ", backups_.Of(entry)});
             else {
                 CheckBackupCollisions(i, line, where);
                 CheckSourceFile(entry, line, where);
@@ -514,12 +555,11 @@ private:
     {
         const StringList& files = cfg_.SourceFiles;
         const std::string backup = PlainBackupName(files[index]);
-        for (int i = 0; i < index; ++i)
-            if (EqualFoldingAscii(PlainBackupName(files[i]), backup) && !EqualFoldingAscii(files[i], files[index]))
+        for (int i : plainBackups_.Named(backup))
+            if (i < index && !EqualFoldingAscii(files[i], files[index]))
                 Warning(line,
                         {where, " and ", SourceFileKey(i + 1), " ", files[i], " share the backup name ", backup,
-                         ": the run keeps them as ", cfg_.BackupName(files[i]), " and ",
-                         cfg_.BackupName(files[index])});
+                         ": the run keeps them as ", backups_.Of(files[i]), " and ", backups_.Of(files[index])});
     }
 
     void CheckSourceFile(const std::string& entry, int line, const std::string& where)
@@ -690,6 +730,10 @@ private:
 
     TConfigurator& cfg_;
     const TScannedFile& file_;
+    const TBackupNames backups_;
+    std::vector<TByName<const TScannedKey*>> keys_;  // of each section of the file, in file order
+    TByName<int> files_;                              // the entries of SourceFiles by name
+    TByName<int> plainBackups_;                       // and by their plain backup names
     std::vector<TFinding> findings_;
 };
 

@@ -23,22 +23,17 @@ void SearchWarden()
 }
 
 // The run's destinations, each once: an entry listed twice names one file.
-StringList Destinations(const TConfigurator& cfg)
+StringList RunDestinations(const TConfigurator& cfg)
 {
-    StringList destinations;
+    StringList all;
     for (int i = 0; i < cfg.SourceFiles.Count(); ++i)
-        if (destinations.IndexOf(cfg.DestDir + cfg.SourceFiles[i]) < 0)
-            destinations.Add(cfg.DestDir + cfg.SourceFiles[i]);
+        all.Add(cfg.DestDir + cfg.SourceFiles[i]);
+    const SortedLines sorted(all);
+    StringList destinations;
+    for (int i = 0; i < all.Count(); ++i)
+        if (sorted.IndexOf(all[i]) == i)
+            destinations.Add(all[i]);
     return destinations;
-}
-
-// File names compare as the file system does: letter case ignored.
-int CountOf(const StringList& names, const std::string& name)
-{
-    int count = 0;
-    for (int i = 0; i < names.Count(); ++i)
-        count += platform::EqualIgnoringCaseInLocale(names[i], name) ? 1 : 0;
-    return count;
 }
 
 void SetNormalAndDelete(const std::string& name)
@@ -171,10 +166,11 @@ static bool InstallFile(TConfigurator& cfg, const std::string& entry)
 // The journal names every destination of the cycles, with its backup and whether it is a control.
 static void BeginJournal(TConfigurator& cfg)
 {
-    const StringList destinations = Destinations(cfg);
+    const TBackupNames backups(cfg);
     std::vector<TJournal::TFile> files;
-    for (int i = 0; i < destinations.Count(); ++i)
-        files.push_back({destinations[i], cfg.BackupName(destinations[i]), IsActiveX(destinations[i])});
+    for (int i = 0; i < backups.Destinations().Count(); ++i)
+        files.push_back({backups.Destinations()[i], backups.Of(backups.Destinations()[i]),
+                         IsActiveX(backups.Destinations()[i])});
     cfg.Journal.Begin(cfg.DestDir, files);
 }
 
@@ -302,26 +298,35 @@ void TConfigurator::RunUpdate()
     RunClosingSteps(*this, success);
 }
 
+// File names compare as the file system does: letter case ignored.
+TBackupNames::TBackupNames(const TConfigurator& cfg) : destinations_(RunDestinations(cfg)), sorted_(destinations_)
+{
+    SortedLines plainNames;
+    for (int i = 0; i < destinations_.Count(); ++i)
+        plainNames.Add(PlainBackupName(destinations_[i]), i);
+    // No backup may take the name of a file of the run or of the settings file's backup.
+    SortedLines taken(destinations_);
+    taken.Add(cfg.WardenCfgBackupPath(), destinations_.Count());
+    for (int i = 0; i < destinations_.Count(); ++i) {
+        std::string name = PlainBackupName(destinations_[i]);
+        if (taken.Count(name) > 0 || plainNames.Count(name) > 1)
+            name = destinations_[i] + ".bak";
+        while (taken.Count(name) > 0)
+            name += ".bak";
+        taken.Add(name, i);
+        backups_.Add(name);
+    }
+}
+
+std::string TBackupNames::Of(const std::string& destination) const
+{
+    int index = sorted_.IndexOf(destination);
+    return index >= 0 ? backups_[index] : PlainBackupName(destination);
+}
+
 std::string TConfigurator::BackupName(const std::string& destination) const
 {
-    const StringList destinations = Destinations(*this);
-    StringList plainNames;
-    for (int i = 0; i < destinations.Count(); ++i)
-        plainNames.Add(PlainBackupName(destinations[i]));
-    // No backup may take the name of a file of the run or of the settings file's backup.
-    StringList taken = destinations;
-    taken.Add(WardenCfgBackupPath());
-    for (int i = 0; i < destinations.Count(); ++i) {
-        std::string name = plainNames[i];
-        if (taken.IndexOf(name) >= 0 || CountOf(plainNames, name) > 1)
-            name = destinations[i] + ".bak";
-        while (taken.IndexOf(name) >= 0)
-            name += ".bak";
-        if (platform::EqualIgnoringCaseInLocale(destinations[i], destination))
-            return name;
-        taken.Add(name);
-    }
-    return PlainBackupName(destination);
+    return TBackupNames(*this).Of(destination);
 }
 
 void TConfigurator::Restore()

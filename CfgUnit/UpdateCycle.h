@@ -24,3 +24,21 @@ struct TInstallStep {
     bool replaces = false;  // a file stands at the destination
 };
 TInstallStep DecideInstall(const TConfigurator& cfg, const std::string& entry);
+
+// The names under which the update keeps the destinations it replaces, worked
+// out for all of them at once: a destination's extension changed to ".bak",
+// unless that name is another file of the run or another destination's backup
+// too; then the whole name + ".bak" (and ".bak" again while that is taken).
+class TBackupNames {
+public:
+    explicit TBackupNames(const TConfigurator& cfg);
+    // The destinations of the run, each once, in the order of the scenario.
+    const StringList& Destinations() const { return destinations_; }
+    // The backup of a destination of the run; of any other file its plain backup name.
+    std::string Of(const std::string& destination) const;
+
+private:
+    StringList destinations_;
+    SortedLines sorted_;
+    StringList backups_;
+};

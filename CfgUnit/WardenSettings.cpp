@@ -67,14 +67,18 @@ void TSettingsCorrection::ReadSections()
     CfgFile.ReadSectionNames(SectionNames);
     MaxSectionNumber = FindMaxSectionNumber();
     // Every server section's name carries its number, so no other number can exist.
+    const SortedLines sections(SectionNames);
     for (int i = 0; i < SectionNames.Count(); ++i) {
         int number;
-        if (!SectionNumberOf(SectionNames[i], number) || number <= 0)
-            continue;
-        auto at = std::lower_bound(serverNumbers_.begin(), serverNumbers_.end(), number);
-        if ((at == serverNumbers_.end() || *at != number) && SectionNames.IndexOf(ServerSectionName(number)) >= 0)
-            serverNumbers_.insert(at, number);
+        if (SectionNumberOf(SectionNames[i], number) && number > 0 &&
+            sections.IndexOf(ServerSectionName(number)) >= 0)
+            serverNumbers_.push_back(number);
     }
+    std::sort(serverNumbers_.begin(), serverNumbers_.end());
+    serverNumbers_.erase(std::unique(serverNumbers_.begin(), serverNumbers_.end()), serverNumbers_.end());
+    serverKeys_.assign(serverNumbers_.size(), std::nullopt);
+    written_.assign(serverNumbers_.size(), false);
+    plainRead_ = plain_.Read(CfgFile.FileName);
 }
 
 std::string TSettingsCorrection::TranslateWardenLocation(const std::string& location) const
@@ -101,17 +105,22 @@ std::string TSettingsCorrection::ServerValue(int number, const std::string& key)
 {
     CfgFile.Mode = ProfileFile::TMode::Read;
     CfgFile.Section = ServerSectionName(number);
-    return CfgFile.StringValue(key, "");
+    auto at = std::lower_bound(serverNumbers_.begin(), serverNumbers_.end(), number);
+    if (at == serverNumbers_.end() || *at != number)
+        return CfgFile.StringValue(key, "");
+    const std::size_t server = at - serverNumbers_.begin();
+    std::optional<StringList>& keys = serverKeys_[server];
+    if (!keys) {
+        keys.emplace();
+        if (written_[server] || !plainRead_ || !plain_.KeyLines(CfgFile.Section, *keys))
+            CfgFile.KeyLines(*keys);
+    }
+    return keys->ValueOf(key);
 }
 
 std::string TSettingsCorrection::ServerHost(int number)
 {
-    for (const auto& [known, host] : serverHosts_)
-        if (known == number)
-            return host;
-    std::string host = ServerValue(number, WebServerHostKey);
-    serverHosts_.emplace_back(number, host);
-    return host;
+    return ServerValue(number, WebServerHostKey);
 }
 
 int TSettingsCorrection::FindConfigSectionByHost(long long first, const std::string& host)
@@ -137,9 +146,7 @@ bool TSettingsCorrection::CopyConfigSection(int source)
 
     ReadSectionLines(ServerSectionName(source));
     ReplaceSection(ServerSectionName(target));
-    serverHosts_.erase(std::remove_if(serverHosts_.begin(), serverHosts_.end(),
-                                      [target](const auto& known) { return known.first == target; }),
-                       serverHosts_.end());
+    ForgetServer(target);
     CfgFile.StringValue(WebServerHostKey, NewWebServerHost);
     CfgFile.StringValue(WebServerAddressKey, "");
     CfgFile.StringValue(WardenLocationKey, NewWardenLocation);
@@ -155,6 +162,15 @@ bool TSettingsCorrection::CopyConfigSection(int source)
 
     NextSectionNumber = NumberAfter(target);
     return true;
+}
+
+void TSettingsCorrection::ForgetServer(int number)
+{
+    auto at = std::lower_bound(serverNumbers_.begin(), serverNumbers_.end(), number);
+    if (at == serverNumbers_.end() || *at != number)
+        return;
+    serverKeys_[at - serverNumbers_.begin()].reset();
+    written_[at - serverNumbers_.begin()] = true;
 }
 
 unsigned long TSettingsCorrection::Failure() const

@@ -4,11 +4,12 @@
 // profile functions.
 #pragma once
 
+#include "common/PlainIni.h"
 #include "common/ProfileFile.h"
 #include "common/StringList.h"
 
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 class TConfigurator;
@@ -72,10 +73,12 @@ public:
 
     // The numbers of the server sections the file had when the run started, in order.
     const std::vector<int>& ServerNumbers() const { return serverNumbers_; }
-    // A key of a server section, read in read mode.
+    // A key of a server section, read in read mode. The keys of a section the
+    // file had at the start are read once, all at a time: the lookups ask for
+    // the same hosts again and again, and the system reads the whole file
+    // anew for each key it is asked for.
     std::string ServerValue(int number, const std::string& key);
-    // Its "web server host", read once: the lookups ask for the same hosts again and again.
-    std::string ServerHost(int number);
+    std::string ServerHost(int number);  // its "web server host"
 
 private:
     void ReadIntoWork(const std::string& section);
@@ -83,11 +86,18 @@ private:
     void ReplaceSection(const std::string& section);
     void LogSection(const char* templateText, const std::string& section);
     void LogWrittenSection(const std::string& section);
+    void ForgetServer(int number);
 
     TConfigurator& configurator_;
     // Only these are visited, in ascending order: counting up to a number as
     // large as the file may name would never end.
     std::vector<int> serverNumbers_;
     bool noNumberLeft_ = false;
-    std::vector<std::pair<int, std::string>> serverHosts_;  // forgotten when the run writes the section
+    // The keys of the sections of serverNumbers_ as read ("key=value"): from
+    // one pass over the file when it is plain, but a section the run has
+    // written is read again through the system.
+    std::vector<std::optional<StringList>> serverKeys_;
+    std::vector<bool> written_;
+    PlainIniFile plain_;
+    bool plainRead_ = false;
 };

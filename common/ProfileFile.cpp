@@ -1,5 +1,6 @@
 #include "common/ProfileFile.h"
 
+#include "common/Text.h"
 #include "platform/Profile.h"
 #include "platform/System.h"
 
@@ -43,17 +44,43 @@ void ProfileFile::SectionLines(StringList& list)
     NoteWrite(platform::WriteProfileBlock(FileName, Section, block));
 }
 
-void ProfileFile::ReadSectionNames(StringList& list)
+// The whole block that read fills into a buffer of the size it is given.
+template <typename Read>
+static std::string WholeBlock(Read read)
 {
     // The system fills all but two bytes of a buffer that is too small.
     const unsigned limit = 1u << 28;
-    unsigned size = SectionBufferSize;
-    std::string block = platform::ProfileSectionNames(FileName, size);
+    unsigned size = ProfileFile::SectionBufferSize;
+    std::string block = read(size);
     while (block.size() + 2 >= size && size < limit) {
         size *= 2;
-        block = platform::ProfileSectionNames(FileName, size);
+        block = read(size);
     }
-    AppendBlockLines(block, list);
+    return block;
+}
+
+void ProfileFile::ReadSectionNames(StringList& list)
+{
+    AppendBlockLines(WholeBlock([this](unsigned size) { return platform::ProfileSectionNames(FileName, size); }),
+                     list);
+}
+
+// The section reader gives a key's line as the file holds it; the blanks
+// around the value and a pair of quotes that encloses it are what the string
+// reader drops. A line without "=" is no key: the string reader finds none.
+void ProfileFile::KeyLines(StringList& list)
+{
+    StringList lines;
+    AppendBlockLines(
+        WholeBlock([this](unsigned size) { return platform::ProfileSection(FileName, Section, size); }), lines);
+    for (int i = 0; i < lines.Count(); ++i) {
+        if (lines[i].find('=') == std::string::npos)
+            continue;
+        std::string value = TrimControls(lines.ValueAt(i));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        list.Add(TrimControls(lines.NameAt(i)) + "=" + value.substr(0, ValueBufferSize - 1));
+    }
 }
 
 void ProfileFile::NoteWrite(bool succeeded)

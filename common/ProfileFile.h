@@ -26,6 +26,11 @@ public:
     // Every section name, however long the list: the buffer grows until they fit,
     // so no server section of a large file is missed and then overwritten.
     void ReadSectionNames(StringList& list);
+    // In read mode, every key of the section as "key=value", the value as
+    // StringValue reads it, from one read of the file: StringValue reads it
+    // anew for each key, so a section of thousands of keys would take the
+    // square of its size. As the buffer of the section names, this one grows.
+    void KeyLines(StringList& list);
 
     // The system error code of the first write that failed, 0 when none did.
     unsigned long FirstWriteError() const { return firstWriteError_; }

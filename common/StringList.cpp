@@ -3,6 +3,8 @@
 #include "common/Text.h"
 #include "platform/System.h"
 
+#include <algorithm>
+
 void StringList::AddMarked(const std::string& line, Mark mark)
 {
     lines_.push_back({line, mark});
@@ -84,4 +86,50 @@ int StringList::IndexOfMark(Mark mark) const
         if (lines_[i].mark == mark)
             return i;
     return -1;
+}
+
+SortedLines::SortedLines(const StringList& list)
+{
+    for (int i = 0; i < list.Count(); ++i) {
+        keys_.push_back(platform::SortKeyIgnoringCaseInLocale(list[i]));
+        numbers_.push_back(i);
+        order_.push_back(i);
+    }
+    std::sort(order_.begin(), order_.end(), [this](int a, int b) { return Before(a, b); });
+}
+
+bool SortedLines::Before(int a, int b) const
+{
+    return keys_[a] < keys_[b] || (keys_[a] == keys_[b] && numbers_[a] < numbers_[b]);
+}
+
+// Only an index moves in the order: a long list grows without copying its keys.
+void SortedLines::Add(const std::string& line, int number)
+{
+    keys_.push_back(platform::SortKeyIgnoringCaseInLocale(line));
+    numbers_.push_back(number);
+    const int added = static_cast<int>(keys_.size()) - 1;
+    order_.insert(std::upper_bound(order_.begin(), order_.end(), added, [this](int a, int b) { return Before(a, b); }),
+                  added);
+}
+
+std::pair<std::vector<int>::const_iterator, std::vector<int>::const_iterator> SortedLines::EqualRange(
+    const std::string& text) const
+{
+    const std::string key = platform::SortKeyIgnoringCaseInLocale(text);
+    return std::equal_range(order_.begin(), order_.end(), -1, [this, &key](int a, int b) {
+        return (a < 0 ? key : keys_[a]) < (b < 0 ? key : keys_[b]);
+    });
+}
+
+int SortedLines::IndexOf(const std::string& text) const
+{
+    auto range = EqualRange(text);
+    return range.first != range.second ? numbers_[*range.first] : -1;
+}
+
+int SortedLines::Count(const std::string& text) const
+{
+    auto range = EqualRange(text);
+    return static_cast<int>(range.second - range.first);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class StringList {
@@ -42,4 +43,26 @@ private:
         Mark mark;
     };
     std::vector<Line> lines_;
+};
+
+// Lines kept sorted as IndexOf compares them (letter case ignored under the
+// user's locale), each with a number, so that a long list is searched in log
+// time: the sections of a large settings file, the files of a long scenario.
+class SortedLines {
+public:
+    SortedLines() = default;
+    // Every line of the list, numbered by its index.
+    explicit SortedLines(const StringList& list);
+    void Add(const std::string& line, int number);
+    // The smallest number of the lines equal to text; -1 for none.
+    int IndexOf(const std::string& text) const;
+    int Count(const std::string& text) const;
+
+private:
+    bool Before(int a, int b) const;
+    std::pair<std::vector<int>::const_iterator, std::vector<int>::const_iterator> EqualRange(
+        const std::string& text) const;
+    std::vector<std::string> keys_;  // the sort key of each line, as added
+    std::vector<int> numbers_;       // of each line
+    std::vector<int> order_;         // indices into keys_ by their key, equal keys by number
 };

@@ -20,10 +20,28 @@ std::string SystemMessage(DWORD code)
     return std::string(buffer, length < sizeof buffer ? length : 0);
 }
 
-bool EqualIgnoringCaseInLocale(const std::string& a, const std::string& b)
+int CompareIgnoringCaseInLocale(const std::string& a, const std::string& b)
 {
     return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                            static_cast<int>(b.size())) == CSTR_EQUAL;
+                            static_cast<int>(b.size())) -
+           CSTR_EQUAL;
+}
+
+bool EqualIgnoringCaseInLocale(const std::string& a, const std::string& b)
+{
+    return CompareIgnoringCaseInLocale(a, b) == 0;
+}
+
+std::string SortKeyIgnoringCaseInLocale(const std::string& text)
+{
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int length = static_cast<int>(text.size());
+    int size = ::LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, nullptr, 0);
+    std::string key(size > 0 ? size : 0, '\0');
+    if (size > 0)
+        size = ::LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, &key[0], size);
+    key.resize(size > 0 ? size : 0);
+    return key;
 }
 
 LocalStamp LocalNow(const char* datePicture, const char* timePicture)

@@ -12,8 +12,14 @@ void SetLastError(DWORD code);
 // FormatMessageA from the system table in the default language, 256 characters.
 std::string SystemMessage(DWORD code);
 
-// CompareStringA under the user's default locale, letter case ignored.
+// CompareStringA under the user's default locale, letter case ignored: less
+// than 0, 0 or more than 0 as a sorts before, with or after b.
+int CompareIgnoringCaseInLocale(const std::string& a, const std::string& b);
 bool EqualIgnoringCaseInLocale(const std::string& a, const std::string& b);
+// The sort key of text under the same rules (LCMapStringA): two texts compare
+// as their keys compare byte for byte, so a long list is sorted with one call
+// a line.
+std::string SortKeyIgnoringCaseInLocale(const std::string& text);
 
 // One reading of the local clock, formatted with the given date and time
 // pictures under the user's default locale.

@@ -23,6 +23,30 @@ TEST_F(ProfileFileTest, ReadsKeysWithDefaultsOnlyForMissingKeys)
     EXPECT_EQ(5, file.IntegerValue("missing", 5));
 }
 
+// What the section's keys read in one go must be what each key reads alone.
+TEST_F(ProfileFileTest, KeyLinesHoldEveryValueAsTheKeyReadsIt)
+{
+    const std::string lines[] = {"plain=value", " spaced  =  a b  ", "double=\"in quotes\"", "single='x y'",
+                                 "unbalanced=\"open", "inner=a\"b\"c", "empty=", "novalue", "tab=\tt\t",
+                                 "PLAIN=second", "mixed=\"x'", "long=" + std::string(5000, 'v')};
+    std::string text = "[S]\r\n; comment\r\n";
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    WriteBytes(path, text + "[T]\r\nother=1\r\n");
+    ProfileFile file(path);
+    file.Section = "s";
+    StringList keys;
+    file.KeyLines(keys);
+    ASSERT_EQ(11, keys.Count()) << keys.Text();
+    EXPECT_EQ(-1, keys.IndexOfName("novalue"));
+    for (int i = 0; i < keys.Count(); ++i) {
+        const std::string name = keys.NameAt(i);
+        if (keys.IndexOfName(name) == i) {  // the first of a name is the one a key reads
+            EXPECT_EQ(file.StringValue(name, "default"), keys.ValueAt(i)) << name;
+        }
+    }
+}
+
 TEST_F(ProfileFileTest, LongValuesAreCutAt4095Characters)
 {
     WriteBytes(path, "[S]\r\nlong=" + std::string(5000, 'v') + "\r\n");

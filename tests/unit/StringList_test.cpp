@@ -52,6 +52,21 @@ TEST(StringList, IndexOfIgnoresCaseUnderTheUserLocale)
     EXPECT_EQ(1, list.IndexOfExact("a.exe"));
 }
 
+TEST(StringList, SortedLinesFindAndCountWhatIndexOfFinds)
+{
+    StringList list = Lines({"b", "Warden (Клиентская часть)", "A", "a", "c", "B", "warden (клиентская ЧАСТЬ)"});
+    SortedLines sorted(list);
+    for (const char* text : {"a", "B", "C", "WARDEN (КЛИЕНТСКАЯ ЧАСТЬ)", "d", "", "warden"})
+        EXPECT_EQ(list.IndexOf(text), sorted.IndexOf(text)) << text;
+    EXPECT_EQ(2, sorted.Count("A"));
+    EXPECT_EQ(0, sorted.Count("d"));
+    sorted.Add("D", 9);
+    sorted.Add("a", 1);
+    EXPECT_EQ(9, sorted.IndexOf("d"));
+    EXPECT_EQ(1, sorted.IndexOf("A"));
+    EXPECT_EQ(3, sorted.Count("a"));
+}
+
 TEST(StringList, MarksFollowTheirLines)
 {
     StringList list;
