@@ -4,7 +4,8 @@
 #   -check= of 50 and 70 entries that all share one backup name (FILEn=x.eN)
 #   -check= of 10,000 FILE keys
 #   -plan with a warden.cfg of 4,000 server sections, one of them moved
-# Usage: BUILD_DIR=<build> scripts/bench-inputs.sh
+# Usage: BUILD_DIR=<build> scripts/bench-inputs.sh   (KEEP_BENCH=1 keeps the inputs
+# and the outputs in the prefix's C:\bench afterwards)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -17,7 +18,13 @@ bench="$build/wineprefix/drive_c/bench"
 rm -rf "$bench"
 mkdir -p "$bench/prog" "$bench/client"
 cp "$exe" "$bench/prog/"
-trap '[ -n "${KEEP_BENCH:-}" ] || rm -rf "$bench"' EXIT
+clsid='{B0E7C5A1-0000-4000-8000-00000000BE0C}'
+cleanup() {
+    [ -n "${KEEP_BENCH:-}" ] && return
+    rm -rf "$bench"
+    "$run" reg delete "HKCR\\CLSID\\$clsid" /f >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
 
 crlf() { sed 's/$/\r/'; }
 
@@ -48,7 +55,7 @@ many_keys_scenario() {
 # A client found through its registered control, with a settings file of
 # `count` servers; the scenario moves the host of the last one.
 large_settings_client() {
-    local count=$1 clsid='{B0E7C5A1-0000-4000-8000-00000000BE0C}'
+    local count=$1
     : > "$bench/client/ctl.ocx"
     "$run" reg add "HKCR\\CLSID\\$clsid\\InprocServer32" /ve /d 'C:\bench\client\ctl.ocx' /f >/dev/null 2>&1
     awk -v count="$count" 'BEGIN {
