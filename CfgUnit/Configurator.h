@@ -138,7 +138,8 @@ public:
     void RecoverInterruptedUpdate();
 
     // --- Module runner (ModuleRunner.cpp) ---
-    bool RunModul(const std::string& commandLine);
+    // Runs the program at that path with the command line and waits for it to end.
+    bool RunModul(const std::string& program, const std::string& commandLine);
     bool RegisterOCX(const std::string& fileName);
     bool UnRegisterOCX(const std::string& fileName);
     void AutostartModules();

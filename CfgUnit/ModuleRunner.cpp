@@ -28,9 +28,17 @@ DWORD WaitForExitCode(HANDLE process)
     return exitCode;
 }
 
-std::string RegsvrCommandLine(const std::string& systemDir, const std::string& fileName, const char* switches)
+const char* const Regsvr = "regsvr32.exe";
+
+// regsvr32 from the system folder and nowhere else: without that folder the
+// program would be searched for in the download folder, among others.
+bool RunRegsvr(TConfigurator& cfg, const std::string& fileName, const char* switches)
 {
-    return systemDir + "regsvr32.exe \"" + fileName + "\" " + switches;
+    if (cfg.SystemDir.empty()) {
+        cfg.WriteLog("No system folder: regsvr32.exe is not started");
+        return false;
+    }
+    return cfg.RunModul(cfg.SystemDir + Regsvr, cfg.SystemDir + Regsvr + " \"" + fileName + "\" " + switches);
 }
 
 }  // namespace
@@ -62,14 +70,15 @@ std::string ExpandEnvironmentText(const std::string& text)
 
 void StartProgramAt(const std::string& path)
 {
-    platform::ExecProgram("\"" + path + "\"", SW_SHOWNORMAL);
+    platform::StartedProcess started;  // not waited for: its handles close at once
+    platform::StartProcess(path, "\"" + path + "\"", started);
 }
 
-bool TConfigurator::RunModul(const std::string& commandLine)
+bool TConfigurator::RunModul(const std::string& program, const std::string& commandLine)
 {
     WriteLog("Start RunModul CmdLine: " + commandLine);
     platform::StartedProcess started;
-    if (!platform::StartProcess(commandLine, started)) {
+    if (!platform::StartProcess(program, commandLine, started)) {
         WriteLog("False CreateProcess: " + LastErrorText());
         return false;
     }
@@ -83,7 +92,7 @@ bool TConfigurator::RunModul(const std::string& commandLine)
 bool TConfigurator::RegisterOCX(const std::string& fileName)
 {
     WriteLog("Start RegisterOCX: " + fileName);
-    bool result = RunModul(RegsvrCommandLine(SystemDir, fileName, "/s"));
+    bool result = RunRegsvr(*this, fileName, "/s");
     WriteLog("End RegisterOCX: " + BoolToText(result));
     return result;
 }
@@ -91,7 +100,7 @@ bool TConfigurator::RegisterOCX(const std::string& fileName)
 bool TConfigurator::UnRegisterOCX(const std::string& fileName)
 {
     WriteLog("Start UnRegisterOCX: " + fileName);
-    bool result = RunModul(RegsvrCommandLine(SystemDir, fileName, "/u /s"));
+    bool result = RunRegsvr(*this, fileName, "/u /s");
     WriteLog("End UnRegisterOCX: " + BoolToText(result));
     return result;
 }

@@ -11,9 +11,9 @@ std::string ShellExecuteErrorText(std::uintptr_t code);
 // The text with its %VARIABLE% references expanded; empty when the expansion fails.
 std::string ExpandEnvironmentText(const std::string& text);
 
-// Starts the program at exactly this path (WinExec, show-normal, no wait). The
-// path is quoted: unquoted, WinExec would try it cut at each blank first, and
-// start C:\x\Bank.exe for C:\x\Bank run client\wardlink.exe.
+// Starts the program at exactly this path (show-normal, no wait), with the
+// quoted path as its command line; never another program that a search of
+// the path, cut at a blank, would find (C:\x\Bank.exe for C:\x\Bank run client\wardlink.exe).
 void StartProgramAt(const std::string& path);
 
 // A result program of the scenario as listed and as it is started (%VARIABLES% expanded).

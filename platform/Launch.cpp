@@ -6,7 +6,7 @@
 
 namespace platform {
 
-bool StartProcess(const std::string& commandLine, StartedProcess& started)
+bool StartProcess(const std::string& program, const std::string& commandLine, StartedProcess& started)
 {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -16,7 +16,8 @@ bool StartProcess(const std::string& commandLine, StartedProcess& started)
     // CreateProcessA may write into the command line.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
         return false;
     started.process.reset(info.hProcess);
     started.thread.reset(info.hThread);
@@ -34,11 +35,6 @@ DWORD ProcessExitCode(HANDLE process)
 bool ProcessEnded(HANDLE process)
 {
     return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-}
-
-UINT ExecProgram(const std::string& commandLine, UINT show)
-{
-    return ::WinExec(commandLine.c_str(), show);
 }
 
 std::uintptr_t ShellOpen(HWND owner, const std::string& file, const std::string& parameters, int show)

@@ -1,4 +1,4 @@
-// Starting programs: thin wrappers over CreateProcessA, WinExec, ShellExecuteA
+// Starting programs: thin wrappers over CreateProcessA, ShellExecuteA
 // and the environment expansion.
 #pragma once
 
@@ -14,17 +14,16 @@ struct StartedProcess {
     UniqueHandle thread;
 };
 
-// CreateProcessA with no application name, no security attributes, handles
-// not inherited, creation flags 0, the caller's environment and current
-// directory; the start-up information asks for SW_SHOWNORMAL and nothing else.
-bool StartProcess(const std::string& commandLine, StartedProcess& started);
+// CreateProcessA of the program at exactly that path (the application name:
+// the command line is never searched for a program), with no security
+// attributes, handles not inherited, creation flags 0, the caller's
+// environment and current directory; the start-up information asks for
+// SW_SHOWNORMAL and nothing else.
+bool StartProcess(const std::string& program, const std::string& commandLine, StartedProcess& started);
 // GetExitCodeProcess: STILL_ACTIVE while the process runs (and when the query fails).
 DWORD ProcessExitCode(HANDLE process);
 // The process object is signalled: it has ended, whatever its exit code.
 bool ProcessEnded(HANDLE process);
-
-// WinExec; its result says only whether the start was attempted.
-UINT ExecProgram(const std::string& commandLine, UINT show);
 
 // ShellExecuteA with the default verb and no directory: the returned value as
 // a number (above 32 on success, an error code otherwise).

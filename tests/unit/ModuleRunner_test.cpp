@@ -42,9 +42,11 @@ protected:
     // The probe's notes once it has written them; empty when it never does within the bound.
     std::string AwaitCalls(const std::string& name) const { return AwaitProbeCalls(dir / (name + ".calls"), 20000); }
 
-    bool RunModul(const std::string& commandLine)
+    // Runs the program with the command line "<program>" arguments.
+    bool RunModul(const std::string& program, const std::string& arguments)
     {
-        return ResultWithin(RunBoundMs, [&] { return configurator.RunModul(commandLine); });
+        return ResultWithin(RunBoundMs,
+                            [&] { return configurator.RunModul(program, "\"" + program + "\" " + arguments); });
     }
     bool Register(const std::string& file)
     {
@@ -62,7 +64,7 @@ protected:
 TEST_F(ModuleRunner, MissingProgramIsReportedWithTheSystemErrorText)
 {
     const std::string commandLine = "\"" + (dir / "missing.exe") + "\" /x";
-    EXPECT_FALSE(RunModul(commandLine));
+    EXPECT_FALSE(RunModul(dir / "missing.exe", "/x"));
     EXPECT_EQ((Lines{"Start RunModul CmdLine: " + commandLine,
                      "False CreateProcess: " + SystemErrorText(ERROR_FILE_NOT_FOUND)}),
               Log());
@@ -73,8 +75,9 @@ class ModuleRunnerExitCode : public ModuleRunner, public ::testing::WithParamInt
 // 259 is STILL_ACTIVE: the wait must still end when the program has ended.
 TEST_P(ModuleRunnerExitCode, WaitsForTheProgramAndLogsItsExitCode)
 {
-    const std::string commandLine = "\"" + Probe("probe") + "\" " + std::to_string(GetParam()) + " \"two words\"";
-    EXPECT_TRUE(RunModul(commandLine));
+    const std::string arguments = std::to_string(GetParam()) + " \"two words\"";
+    const std::string commandLine = "\"" + Probe("probe") + "\" " + arguments;
+    EXPECT_TRUE(RunModul(dir / "probe.exe", arguments));
     EXPECT_EQ(commandLine + "\r\n", Calls("probe")) << "the program had not run to its end";
     EXPECT_EQ((Lines{"Start RunModul CmdLine: " + commandLine,
                      "End CreateProcess RetCode: " + std::to_string(GetParam()), "End RunModul Result: TRUE"}),
@@ -99,7 +102,7 @@ TEST_F(ModuleRunner, DispatchesTheThreadsMessagesWhileItWaits)
     timerTicks = 0;
     EXPECT_TRUE(ResultWithin(RunBoundMs, [&] {
         UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CountTick);
-        bool started = configurator.RunModul("\"" + Probe("probe") + "\" 0");
+        bool started = configurator.RunModul(Probe("probe"), "probe 0");
         ::KillTimer(nullptr, timer);
         return started;
     }));
@@ -158,6 +161,27 @@ TEST_F(ModuleRunner, RegsvrThatCannotStartMakesRegistrationFalse)
     EXPECT_EQ("End UnRegisterOCX: FALSE", log[7]);
 }
 
+// A program named like regsvr32.exe in the current directory (the download
+// folder), or one that a search of a system folder path cut at its blank
+// would find, never runs in its place.
+TEST_F(ModuleRunner, RegsvrStartsFromTheSystemFolderOrNotAtAll)
+{
+    CurrentDirectory current(dir.Path());
+    Probe("regsvr32");
+    configurator.SystemDir.clear();
+    EXPECT_FALSE(Register("C:\\T\\a.ocx"));
+    EXPECT_EQ((Lines{"Start RegisterOCX: C:\\T\\a.ocx", "No system folder: regsvr32.exe is not started",
+                     "End RegisterOCX: FALSE"}),
+              Log());
+
+    MakeDirectory(dir / "Bank sys");
+    Probe("Bank");
+    configurator.SystemDir = dir / "Bank sys\\";
+    EXPECT_FALSE(Unregister("C:\\T\\a.ocx"));
+    EXPECT_EQ("", Calls("regsvr32"));
+    EXPECT_EQ("", Calls("Bank"));
+}
+
 TEST_F(ModuleRunner, AutostartsEveryModuleInListOrderWithoutWaiting)
 {
     configurator.AutostartList.Add(Probe("first"));
@@ -169,7 +193,7 @@ TEST_F(ModuleRunner, AutostartsEveryModuleInListOrderWithoutWaiting)
     EXPECT_NE("", AwaitCalls("second"));
 }
 
-// Unquoted, WinExec would try "<dir>Bank.exe" before "<dir>Bank run client\wardlink.exe".
+// Searched for, "<dir>Bank run client\wardlink.exe" unquoted would start "<dir>Bank.exe".
 TEST_F(ModuleRunner, AutostartStartsOnlyTheProgramAtTheFullPath)
 {
     MakeDirectory(dir / "Bank run client");
