@@ -1,5 +1,7 @@
 #include "CfgUnit/Configurator.h"
 
+#include "CfgUnit/Messages.h"
+
 #include "common/CommandLine.h"
 #include "common/FileNames.h"
 #include "common/Text.h"
@@ -9,8 +11,7 @@
 
 TConfigurator* Configurator = nullptr;
 
-// Names the update run of any version of this program, and nothing else.
-static const char* const UpdateRunMutexName = "WardCfgUp update run {71cb88b1-87ff-4a15-9601-629ee6952460}";
+const char* const UpdateRunMutexName = "WardCfgUp update run {71cb88b1-87ff-4a15-9601-629ee6952460}";
 
 std::string ProgramDir()
 {
@@ -65,15 +66,16 @@ std::string TConfigurator::ParseCommandLine()
 }
 
 // Two runs at once would back up each other's copies and delete each other's
-// backups; a user starts the program again when the registrations seem to hang.
+// backups; a user starts the program again when the registrations seem to
+// hang. A claim that fails for any reason refuses the run: an object of the
+// name that is no mutex must not let two runs through.
 bool TConfigurator::ClaimUpdateRun()
 {
-    bool taken = false;
-    UpdateRunClaim = platform::NamedMutex(UpdateRunMutexName, taken);
-    if (!taken)
+    UpdateRunClaim = platform::NewNamedMutex(UpdateRunMutexName);
+    if (UpdateRunClaim)
         return true;
-    UpdateRunClaim.reset();
     ParseCommandLine();
     WriteLog("Another update run is in progress: this one ends without a change");
+    ShowMessage(UpdateInProgressText, Box::Attention, Box::WarningStyle);
     return false;
 }

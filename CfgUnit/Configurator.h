@@ -75,8 +75,8 @@ public:
     std::string PlanFile;
     bool PlanToFile = false;
     // Whether no other update run is in progress; this one then counts as in
-    // progress until the configurator is freed. Otherwise one line goes to the
-    // log named on the command line, if it can be made.
+    // progress until the configurator is freed. Otherwise the user is told in
+    // a box, and one line goes to the log named on the command line, if it can be made.
     bool ClaimUpdateRun();
     HWND OwnerWindow() const { return nullptr; }
 
@@ -168,6 +168,9 @@ private:
     std::vector<platform::FileHandle> EarlierLogs;
     platform::UniqueHandle UpdateRunClaim;
 };
+
+// The name of the mutex that marks an update run in progress, in the session's namespace.
+extern const char* const UpdateRunMutexName;
 
 // The program's single instance; created after ProcessSearcher, freed before it.
 extern TConfigurator* Configurator;

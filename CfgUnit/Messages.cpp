@@ -58,6 +58,9 @@ const char* const ConfigNotFoundTextBuiltIn =
 const char* const UsageTextBuiltIn =
     "Использование: WardCfgUp.exe -c=inifilename <Дополнительные, необязательные параметры>\r\n-c=<Имя файла> - конфигурационный файл сценария работы.\r\nДополнительные, необязательные параметры: \r\n-l=<Имя файла> - включает логирование в указанный файл.\r\n-cw=<Имя файла> - сохраняет настройки по-умолчанию в указанный файл.\r\n";
 
+const char* const UpdateInProgressText =
+    "Обновление клиента ДБО уже выполняется. Дождитесь его окончания: запускать обновление ещё раз не нужно.";
+
 const TCaptionKey DialogCaptionKeys[DialogCaptionCount] = {
     {"DialogCaption", "Обновление параметров Warden"},
     {"OldWebServHostLabelCaption", "Используемый ранее защищаемый сервер:"},

@@ -15,6 +15,8 @@ extern const TMessageKey MessageKeys[MessageKeyCount];
 
 extern const char* const ConfigNotFoundTextBuiltIn;
 extern const char* const UsageTextBuiltIn;
+// The box of an update run started while another one is in progress (fixed, like the usage text).
+extern const char* const UpdateInProgressText;
 
 struct TCaptionKey {
     const char* Key;

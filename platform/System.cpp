@@ -67,11 +67,11 @@ void Sleep(DWORD milliseconds)
     ::Sleep(milliseconds);
 }
 
-UniqueHandle NamedMutex(const std::string& name, bool& taken)
+UniqueHandle NewNamedMutex(const std::string& name)
 {
     UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, name.c_str()));
-    DWORD error = ::GetLastError();
-    taken = error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED);
+    if (::GetLastError() == ERROR_ALREADY_EXISTS)
+        mutex.reset();
     return mutex;
 }
 

@@ -32,10 +32,10 @@ LocalStamp LocalNow(const char* datePicture, const char* timePicture);
 std::string CommandLine();
 void Sleep(DWORD milliseconds);
 
-// CreateMutexA, not owned, of the session's namespace. `taken`: the name was
-// already in use (ERROR_ALREADY_EXISTS, or ERROR_ACCESS_DENIED for a mutex
-// made under other rights); the handle is then empty or shared.
-UniqueHandle NamedMutex(const std::string& name, bool& taken);
+// CreateMutexA, not owned, of the session's namespace: the handle when this
+// call made the mutex; empty when it did not (the name was in use already,
+// by a mutex or an object of another kind, or the call failed for any reason).
+UniqueHandle NewNamedMutex(const std::string& name);
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style);
 

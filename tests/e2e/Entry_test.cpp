@@ -13,6 +13,19 @@ class EntryTest : public ::testing::Test {
 protected:
     ScratchInstall install;
 
+    // A run refused because an update counts as in progress: its one box, its one log line, nothing else.
+    void ExpectRefused(const ProgramRunResult& run, const std::string& log)
+    {
+        EXPECT_TRUE(run.finished);
+        EXPECT_EQ(0u, run.exitCode);
+        ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+        EXPECT_EQ(Utf8FromAnsi(Box::Attention), run.boxes[0].caption);
+        EXPECT_EQ(Utf8FromAnsi(UpdateInProgressText), run.boxes[0].text);
+        EXPECT_EQ(std::vector<std::string>{"OK"}, run.boxes[0].buttons);
+        EXPECT_EQ(std::vector<std::string>{"Another update run is in progress: this one ends without a change"},
+                  LogEntries(install.WorkDir() + log));
+    }
+
     ProgramRunResult Run(const std::string& parameters, std::vector<Answer> script = {})
     {
         ProgramRunResult run = install.Run(parameters, std::move(script));
@@ -113,23 +126,30 @@ TEST_F(EntryTest, ADllPlantedBesideTheProgramIsNotLoadedOnDemand)
     EXPECT_FALSE(Exists(marker));
 }
 
-// Started again during a run: no box, no change (not even of the first run's log),
-// one line in its own log. "-cw=" takes no part in the rule.
+// Started again during a run: one box, no change (not even of the first run's
+// log), one line in its own log. "-cw=" takes no part in the rule.
 TEST_F(EntryTest, ASecondUpdateRunWhileOneIsInProgressEndsAtOnce)
 {
     WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\n");
     ProgramRunResult second;
     ProgramRunResult first = install.Run("-c=scen.ini -l=first.log", {Answer::Ok}, [&](const BoxRecord&) {
-        second = install.Run("-c=scen.ini -l=second.log");
-        install.Run("-c=scen.ini -l=first.log");
+        second = install.Run("-c=scen.ini -l=second.log", {Answer::Ok});
+        install.Run("-c=scen.ini -l=first.log", {Answer::Ok});
         install.Run("-cw=def.ini");
     });
     EXPECT_EQ(1u, first.boxes.size());
-    EXPECT_TRUE(second.finished && second.boxes.empty()) << Describe(second.boxes);
-    EXPECT_EQ(std::vector<std::string>{"Another update run is in progress: this one ends without a change"},
-              LogEntries(install.WorkDir() + "second.log"));
+    ExpectRefused(second, "second.log");
     EXPECT_NE(std::string::npos, ReadBytes(install.WorkDir() + "first.log").find("Get warden full name"));
     EXPECT_TRUE(Exists(install.ProgramDir() + "def.ini"));
+}
+
+// Any object of the claim's name, a mutex or not, refuses every run.
+TEST_F(EntryTest, AnObjectOfTheClaimsNameThatIsNoMutexRefusesTheRun)
+{
+    WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\n");
+    platform::UniqueHandle squatter(::CreateEventA(nullptr, TRUE, FALSE, UpdateRunMutexName));
+    ASSERT_TRUE(squatter);
+    ExpectRefused(install.Run("-c=scen.ini -l=refused.log", {Answer::Ok}), "refused.log");
 }
 
 // A check ends with its outcome as the exit code and shows one box, or writes
