@@ -40,7 +40,7 @@ public:
     std::string ScenarioPath;
     platform::FileHandle LogFile;
     TJournal Journal;  // of the copy cycles, or of the interrupted update being recovered
-    std::string InterruptedClientDir;  // the client folder of an interrupted update this run recovered
+    std::string InterruptedClientDir;  // the client folder of the journal of an interrupted update
 
     // The message catalogue, named by the [Messages] keys that override them.
     std::string ERROR_FIND_ACTIVEX_DIR;
@@ -125,17 +125,31 @@ public:
     void LocateClient();
     // DestDir from them; false, after an error box, when neither knows the client.
     bool ChooseDestDir();
-    void Restore();
+    // Puts back every file of RestoreList; false when one could not be settled
+    // (its copy could not be deleted, or its backup not renamed back).
+    bool Restore();
     // The name under which the update keeps a destination it replaces (TBackupNames).
     std::string BackupName(const std::string& destination) const;
     // What the progress window shows of the cycle.
     TProgress Progress;
 
     // --- Recovery of an interrupted update (Journal.cpp) ---
-    // Makes the client of an update that was cut off consistent again: a
-    // cut-off copy goes, a missing original comes back from its backup, and
-    // every control the journal names is registered in the file in place.
-    void RecoverInterruptedUpdate();
+    // Reads the journal an interrupted update left, without acting on it: the
+    // client folder of one the run can recover becomes InterruptedClientDir,
+    // where the run looks for the client last.
+    TJournal::TFound LoadInterruptedUpdate();
+    // Loads the journal; one that cannot be recovered is removed (logged), and nothing else happens.
+    void DropUnusableJournal();
+    // Whether the journal's client folder is DestDir: a journal is acted on only for the client the run found.
+    bool InterruptedUpdateIsHere() const;
+    // Makes the client of an update that was cut off consistent again, when
+    // the journal is of DestDir: a cut-off copy goes, a missing original comes
+    // back from its backup, and every control the journal names is registered
+    // in the file in place. False when a file could not be settled: the
+    // journal is kept for the next run, and this one must not touch the client.
+    bool RecoverInterruptedUpdate();
+    // Removes the journal; a journal that cannot be removed is logged.
+    void RemoveJournal();
 
     // --- Module runner (ModuleRunner.cpp) ---
     // Runs the program at that path with the command line and waits for it to end.

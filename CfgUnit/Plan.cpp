@@ -9,6 +9,7 @@
 #include "common/FileNames.h"
 #include "common/ProfileFile.h"
 #include "platform/Files.h"
+#include "platform/Processes.h"
 
 #include <utility>
 #include <vector>
@@ -94,21 +95,38 @@ std::string VersionText(bool read, const FileVersion& version)
            std::to_string(version.release) + "." + std::to_string(version.build);
 }
 
+// What the recovery of the interrupted update would do, file by file, as the run decides it.
+void PlanRecovery(const TConfigurator& cfg, TPlanWriter& plan)
+{
+    if (!cfg.InterruptedUpdateIsHere()) {
+        plan.Line("The journal of an interrupted update in " + cfg.InterruptedClientDir +
+                  " would be left alone: the client is in " + cfg.DestDir);
+        return;
+    }
+    const std::size_t files = cfg.Journal.Files().size();
+    plan.Line("An interrupted update is finished first in " + cfg.InterruptedClientDir + " (" +
+              std::to_string(files) + (files == 1 ? " file" : " files") + "); this plan shows the client as it is now");
+    for (const TJournal::TFile& file : cfg.Journal.Files()) {
+        const TRecoveryAction action = DecideRecovery(file, FileExists(file.destination), FileExists(file.backup));
+        if (action.deleteCopy)
+            plan.Item("would delete the cut-off copy " + file.destination);
+        if (action.putBack)
+            plan.Item("would rename " + file.backup + " back to " + file.destination);
+        if (action.registers)
+            plan.Item("would register " + file.destination);
+    }
+}
+
 void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
 {
-    const TJournal::TFound journalFound = cfg.Journal.Load();  // only read: a plan never removes it
-    if (Recoverable(journalFound, cfg.Journal)) {
-        const std::size_t files = cfg.Journal.Files().size();
-        plan.Line("An interrupted update is finished first in " + cfg.Journal.ClientDir() + " (" +
-                  std::to_string(files) + (files == 1 ? " file" : " files") +
-                  "); this plan shows the client as it is now");
-        cfg.InterruptedClientDir = cfg.Journal.ClientDir();
-    } else if (journalFound != TJournal::TFound::None) {
+    // Only read: a plan never removes the journal, nor acts on it.
+    if (cfg.LoadInterruptedUpdate() != TJournal::TFound::None && cfg.InterruptedClientDir.empty())
         plan.Line("The journal of an interrupted update would be removed: unreadable, or its client folder gone");
-    }
 
     cfg.LocateClient();
     const bool found = cfg.ChooseDestDir();
+    if (found && !cfg.InterruptedClientDir.empty())
+        PlanRecovery(cfg, plan);
     const TClientDir client = DecideClientDir(cfg);
     plan.Heading("Client: " + (found ? cfg.DestDir : std::string("not found")));
     switch (client.source) {
@@ -130,20 +148,81 @@ void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
     plan.NewBoxes();
 }
 
+// A folder of the plan's own for the scratch copy of the settings file. The
+// program runs elevated and deletes what it made there, so no program of the
+// user may swap the folder for a link to another: it is made new in the
+// Windows folder's Temp, where users may make folders but not rename or
+// delete those of others, with access for the administrators alone; it is
+// held open without delete sharing while the plan works in it, and checked to
+// be the empty folder it made and no link. Its files go while it is held, on
+// every way out; the folder itself goes last, by name, which can take an
+// empty folder or a link in its place, never what either holds. The 9x
+// family, which has no users to tell apart, opens no folder: there the folder
+// is used as made.
+class TScratchFolder {
+public:
+    explicit TScratchFolder(const std::string& parent)
+    {
+        const std::string name = parent.empty() ? std::string() : platform::NewTempFileName(parent, "wcu");
+        if (name.empty() || !platform::RemoveFile(name) || !platform::CreatePrivateDirectory(name))
+            return;
+        held_ = platform::HoldFolder(name);
+        const DWORD attributes = held_ ? platform::HandleAttributes(held_.get()) : INVALID_FILE_ATTRIBUTES;
+        const bool fresh = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && platform::FolderEmpty(name);
+        if (fresh || (!held_ && platform::PlatformId() != VER_PLATFORM_WIN32_NT))
+            path_ = name + "\\";
+    }
+    ~TScratchFolder()
+    {
+        for (const std::string& file : files_) {
+            platform::SetAttributes(file, FILE_ATTRIBUTE_NORMAL);
+            platform::RemoveFile(file);
+        }
+        held_.reset();
+        if (!path_.empty())
+            platform::RemoveEmptyDirectory(path_);
+    }
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+    bool Made() const { return !path_.empty(); }
+    // A file of that name in the folder, deleted with it.
+    std::string File(const std::string& name)
+    {
+        files_.push_back(path_ + name);
+        return files_.back();
+    }
+
+private:
+    std::string path_;
+    platform::FileHandle held_;
+    std::vector<std::string> files_;
+};
+
+// The Temp folder of Windows: the system folder's parent holds it.
+std::string WindowsTempFolder(const TConfigurator& cfg)
+{
+    if (cfg.SystemDir.empty())
+        return std::string();
+    return DirectoryPart(cfg.SystemDir.substr(0, cfg.SystemDir.size() - 1)) + "Temp";
+}
+
 // Runs the correction on a scratch copy in a folder of its own; the sections it
 // added are read back from the copy. False when the correction would fail.
 bool PlanSettings(TConfigurator& cfg, TRecordingUserInterface& ui, TPlanWriter& plan)
 {
     const std::string real = cfg.WardenCfgPath();
     plan.Heading("Settings: " + real + " (kept as " + cfg.WardenCfgBackupPath() + ")");
-    const std::string folder = platform::NewTempFileName(platform::TempPath(), "wcu");
-    if (folder.empty() || !platform::RemoveFile(folder) || !platform::CreateDirectoryAt(folder)) {
+    TScratchFolder folder(WindowsTempFolder(cfg));
+    if (!folder.Made()) {
         plan.Item("no scratch folder for a copy of the file: the correction could not be tried");
         return false;
     }
-    const std::string scratch = folder + "\\warden.cfg";
+    const std::string scratch = folder.File("warden.cfg");
+    folder.File(FileNamePart(PlainBackupName(scratch)));  // the correction's backup of the copy
     if (FileExists(real))
-        platform::CopyFileTo(real, scratch, false);
+        platform::CopyFileTo(real, scratch, true);
     const bool corrected = cfg.CorrectWardenCfg(scratch);
 
     StringList before;
@@ -162,12 +241,6 @@ bool PlanSettings(TConfigurator& cfg, TRecordingUserInterface& ui, TPlanWriter& 
         for (int k = 0; k < lines.Count(); ++k)
             plan.Item("  " + lines[k]);
     }
-    for (const std::string& name : {scratch, PlainBackupName(scratch)}) {
-        platform::SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
-        platform::RemoveFile(name);
-    }
-    platform::RemoveEmptyDirectory(folder);
-
     plan.NewBoxes();
     if (ui.dialogAsked) {
         plan.Item("would ask for the new server in the dialog, which would list:");

@@ -144,54 +144,6 @@ std::string Suggestion(const std::string& name, const std::vector<std::string>& 
     return best.empty() ? "" : " (did you mean " + best + "?)";
 }
 
-// --- Source entries ---
-
-// The device that a path component names whatever its extension ("nul.ocx" is NUL); empty for none.
-std::string DeviceName(const std::string& component)
-{
-    std::string stem = UpperAscii(TrimControlsRight(component.substr(0, component.find('.'))));
-    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
-        if (stem == device)
-            return stem;
-    bool port = stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
-                stem[3] >= '1' && stem[3] <= '9';
-    return port ? stem : std::string();
-}
-
-std::vector<std::string> PathComponents(const std::string& path)
-{
-    std::vector<std::string> components;
-    std::string::size_type from = 0;
-    for (std::string::size_type end; (end = path.find_first_of("\\/", from)) != std::string::npos; from = end + 1)
-        components.push_back(path.substr(from, end - from));
-    components.push_back(path.substr(from));
-    return components;
-}
-
-// Why an entry names no file inside the client's folder; empty when it does.
-std::string PathProblem(const std::string& entry)
-{
-    if (entry.compare(0, 2, "\\\\") == 0)
-        return "leaves the client's folder: it is a network path";
-    if (entry[0] == '\\' || entry[0] == '/')
-        return "leaves the client's folder: it starts at the root of a drive";
-    if (entry.find(':') != std::string::npos)
-        return "leaves the client's folder: it names a drive";
-    for (const std::string& component : PathComponents(entry)) {
-        if (component == "..")
-            return "leaves the client's folder through \"..\"";
-        std::string device = DeviceName(component);
-        if (!device.empty())
-            return "names the device " + device;
-    }
-    std::string::size_type forbidden = entry.find_first_of("<>\"|?*");
-    if (forbidden != std::string::npos)
-        return "holds " + entry.substr(forbidden, 1) + ", which no file name may hold";
-    if (entry.back() == '.' || entry.back() == ' ')
-        return "ends in a dot or a blank, which Windows drops from file names";
-    return "";
-}
-
 bool IsClassId(const std::string& braced)
 {
     static const std::string pattern = "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
@@ -534,7 +486,7 @@ private:
             const std::string key = SourceFileKey(i + 1);
             const std::string where = InSection(MainSection, key + " " + entry);
             const int line = LineOfKey(MainSection, key);
-            std::string problem = PathProblem(entry);
+            std::string problem = RelativeNameProblem(entry);
             const int twin = files_.Named(entry).front();
             if (!problem.empty())
                 Error(line, {where, " ", problem});

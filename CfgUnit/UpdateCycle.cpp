@@ -36,10 +36,10 @@ StringList RunDestinations(const TConfigurator& cfg)
     return destinations;
 }
 
-void SetNormalAndDelete(const std::string& name)
+bool SetNormalAndDelete(const std::string& name)
 {
     platform::SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
-    platform::RemoveFile(name);
+    return platform::RemoveFile(name);
 }
 
 }  // namespace
@@ -109,6 +109,7 @@ static bool BackUp(TConfigurator& cfg, const std::string& destination, bool acti
     cfg.Journal.Mark(destination, TJournal::TStep::BackingUp);
     if (!platform::MoveFileTo(destination, backup)) {
         cfg.WriteLog("Error create backup: " + backup + " Error: " + LastErrorText());
+        cfg.Journal.Mark(destination, TJournal::TStep::Listed);  // the original never moved
         if (activeX)
             cfg.RegisterOCX(destination);
         return false;
@@ -179,7 +180,9 @@ static TCopyOutcome RunCopyCycles(TConfigurator& cfg, bool& success)
 {
     for (int cycle = 1; cycle <= 2; ++cycle) {
         cfg.WriteLog("Start cycle number " + std::to_string(cycle));
-        cfg.Restore();
+        // A file the restore could not put back must not be backed up again: its backup is the original.
+        if (!cfg.Restore())
+            return TCopyOutcome::Failed;
         cfg.Progress.BeginCopies(cfg.SourceFiles);
         success = true;
         for (int i = 0; i < cfg.SourceFiles.Count() && success; ++i) {
@@ -276,9 +279,19 @@ static void RunClosingSteps(TConfigurator& cfg, bool success)
     cfg.ShowMessage(success ? cfg.ALL_OK : cfg.NEW_WEB_HOST_DIALOG_CANCEL, Box::Information, Box::InformationStyle);
 }
 
+// The journal goes once every file is settled: copied, put back or never
+// touched. Otherwise the next run finishes what this one could not.
+static void SettleJournal(TConfigurator& cfg)
+{
+    if (cfg.Journal.Settled())
+        cfg.RemoveJournal();
+    else
+        cfg.WriteLog("Journal of the update kept: a file is not settled");
+}
+
 void TConfigurator::RunUpdate()
 {
-    RecoverInterruptedUpdate();
+    DropUnusableJournal();
     LocateClient();
     if (!ChooseDestDir())
         return;
@@ -286,15 +299,18 @@ void TConfigurator::RunUpdate()
     RestoreList.Clear();
     bool success = true;
     try {
-        RunMainStage(*this, success);
+        if (RecoverInterruptedUpdate())
+            RunMainStage(*this, success);
+        else
+            success = false;  // what the journal names is not settled: this run changes nothing
     } catch (...) {
         // An interrupted run is a failed one: whatever the cycle had replaced goes back.
         Restore();
-        Journal.Remove();
+        SettleJournal(*this);
         RunClosingSteps(*this, false);
         throw;
     }
-    Journal.Remove();  // every file is settled: copied, or put back
+    SettleJournal(*this);
     RunClosingSteps(*this, success);
 }
 
@@ -329,33 +345,50 @@ std::string TConfigurator::BackupName(const std::string& destination) const
     return TBackupNames(*this).Of(destination);
 }
 
-void TConfigurator::Restore()
+// The copy is gone: whatever stands at the destination from here on is the
+// original, which its backup, if any, becomes. False when it could not.
+static bool PutBack(TConfigurator& cfg, const std::string& name)
+{
+    cfg.Journal.Mark(name, TJournal::TStep::PuttingBack);
+    std::string backup = cfg.BackupName(name);
+    if (FileExists(backup)) {
+        cfg.WriteLog(FormatText("Rename \"%s\" to \"%s\"", {backup, name}));
+        if (!platform::MoveFileTo(backup, name)) {
+            cfg.WriteLog("Not settled: " + name + " Error: " + LastErrorText());
+            return false;
+        }
+    }
+    cfg.Journal.Mark(name, TJournal::TStep::Settled);
+    return true;
+}
+
+bool TConfigurator::Restore()
 {
     WriteLog("Start Restore");
     Progress.BeginRestore(RestoreList);
+    bool settled = true;
     for (int i = 0; i < RestoreList.Count(); ++i) {
         const std::string name = RestoreList[i];
         const bool activeX = RestoreList.MarkAt(i) == 1;
         WriteLog("DestFName: " + name);
         Progress.NextFile(name);
         Progress.Step(TProgressStep::Restoring);
+        bool copyGone = true;
         if (FileExists(name)) {
             WriteLog("Exist: " + name);
             if (activeX)
                 UnRegisterOCX(name);
-            platform::RemoveFile(name);
+            copyGone = SetNormalAndDelete(name);
+            if (!copyGone)
+                WriteLog("Not settled: " + name + " Error: " + LastErrorText());
             WriteLog("DeleteFile: " + name);
         }
-        // The copy is gone: whatever stands at the destination from here on is the original.
-        Journal.Mark(name, TJournal::TStep::PuttingBack);
-        std::string backup = BackupName(name);
-        if (FileExists(backup)) {
-            WriteLog(FormatText("Rename \"%s\" to \"%s\"", {backup, name}));
-            platform::MoveFileTo(backup, name);
-        }
+        // A copy that stays keeps its backup beside it: the original is not put over it, nor lost.
+        settled = copyGone && PutBack(*this, name) && settled;
         if (activeX)
             RegisterOCX(name);
     }
     RestoreList.Clear();
     WriteLog("End Restore");
+    return settled;
 }

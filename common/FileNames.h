@@ -14,6 +14,13 @@ bool HasExtension(const std::string& name, const std::string& extension);  // le
 // The name under which a replaced file is kept: its extension replaced by ".bak".
 std::string PlainBackupName(const std::string& name);
 
+// Why a name given relative to a folder (a scenario's file, a journal's)
+// names no file inside that folder: it leaves it (a network path, a root, a
+// drive, ".."), names a device (CON, NUL, COM1, ...), holds a character no
+// file name may hold, ends in a dot or a blank, or is empty. Empty when the
+// name stays inside.
+std::string RelativeNameProblem(const std::string& name);
+
 // The system reports attributes for the name and they do not mark a directory.
 bool FileExists(const std::string& name);
 // The system reports attributes for the name and they mark a directory.

@@ -3,8 +3,10 @@
 #include "CfgUnit/Messages.h"
 #include "common/FormatText.h"
 
+#include "platform/Registry.h"
 #include "support/LogLines.h"
 #include "support/ScratchInstall.h"
+#include "support/TestControl.h"
 #include "support/WineSettings.h"
 
 #include <gtest/gtest.h>
@@ -150,6 +152,48 @@ TEST_F(EntryTest, AnObjectOfTheClaimsNameThatIsNoMutexRefusesTheRun)
     platform::UniqueHandle squatter(::CreateEventA(nullptr, TRUE, FALSE, UpdateRunMutexName));
     ASSERT_TRUE(squatter);
     ExpectRefused(install.Run("-c=scen.ini -l=refused.log", {Answer::Ok}), "refused.log");
+}
+
+// A journal that a program of the user wrote (where the journal once lived, or
+// where it lives, naming what no run names) is never acted on: no file outside
+// the client's folder changes, nothing is registered, and the run goes on as
+// if there were none.
+TEST_F(EntryTest, AForgedJournalIsNeverActedOn)
+{
+    const std::string victim = install.Root() + "victim\\";
+    MakeDirectory(victim);
+    WriteBytes(victim + "important.sys", "important");
+    WriteBytes(victim + "planted.dll", "planted");
+    WriteBytes(install.Root() + "evil.dll", "evil");
+    WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\n");
+    const std::string userKey = "Software\\Classes\\Local Settings\\Software\\WardCfgUp";
+    const auto forge = [&](HKEY root, const std::string& key, const std::string& folder, const std::string& name,
+                           const std::string& backup, const std::string& step) {
+        const auto text = [&](const char* value, const std::string& content) {
+            SetRegistryValue(root, key, value, REG_SZ, content + '\0');
+        };
+        text("Client folder", folder);
+        text("File1", name);
+        text("Backup1", backup);
+        text("Control1", "1");
+        text("Step1", step);
+    };
+    // As the journal was written there: full paths, here of a drive's root.
+    forge(HKEY_CURRENT_USER, userKey, victim.substr(0, 3), victim + "important.sys", victim + "important.bak",
+          "copying");
+    forge(HKEY_LOCAL_MACHINE, TJournal::Key, victim, "planted.dll", install.Root() + "evil.dll", "copied");
+    ProgramRunResult run = Run("-c=scen.ini -l=run.log", {Answer::Ok});
+    platform::DeleteKeyTree(HKEY_CURRENT_USER, userKey);
+
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ(NoClient, run.boxes[0].text);
+    EXPECT_EQ("important", ReadBytes(victim + "important.sys"));
+    EXPECT_EQ("planted", ReadBytes(victim + "planted.dll"));
+    EXPECT_EQ("evil", ReadBytes(install.Root() + "evil.dll"));
+    const std::string log = ReadBytes(install.WorkDir() + "run.log");
+    EXPECT_EQ(std::string::npos, log.find("RegisterOCX")) << log;
+    EXPECT_EQ(std::string::npos, log.find("RecoverInterruptedUpdate")) << log;
+    EXPECT_EQ(TJournal::TFound::None, TJournal().Load()) << "the unreadable journal is removed";
 }
 
 // A check ends with its outcome as the exit code and shows one box, or writes

@@ -13,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -49,7 +52,7 @@ protected:
     {
         return TakeSnapshot({client, work, install.ProgramDir(), probeDir},
                             {{HKEY_CLASSES_ROOT, "CLSID\\" + clsid.Braced()},
-                             {HKEY_CURRENT_USER, "Software\\Classes\\Local Settings\\Software\\WardCfgUp"}});
+                             {HKEY_LOCAL_MACHINE, TJournal::Key}});
     }
 
     std::string plan;  // UTF-8
@@ -148,6 +151,82 @@ TEST_F(PlanTest, AMissingSourceIsPlannedAsAFailure)
     EXPECT_EQ(0u, plan.find(boxed.boxes[0].text.substr(0, boxed.boxes[0].text.find("\n")))) << boxed.boxes[0].text;
     EXPECT_TRUE(Contains(boxed.boxes[0].text, "gone.dll: source missing: the run would fail"));
     EXPECT_EQ(1u, boxed.exitCode);
+}
+
+namespace {
+
+// The folders a program makes scratch folders in: the user's temporary folder and Windows' own.
+std::vector<std::string> TemporaryFolders()
+{
+    char user[MAX_PATH + 1];
+    char windows[MAX_PATH + 1];
+    ::GetTempPathA(sizeof user, user);
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    return {user, std::string(windows) + "\\Temp\\"};
+}
+
+// The folders named wcu* in the temporary folders.
+std::vector<std::string> ScratchFolders()
+{
+    std::vector<std::string> found;
+    for (const std::string& folder : TemporaryFolders()) {
+        WIN32_FIND_DATAA entry;
+        HANDLE search = ::FindFirstFileA((folder + "wcu*").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                found.push_back(folder + entry.cFileName);
+        while (::FindNextFileA(search, &entry));
+        ::FindClose(search);
+    }
+    return found;
+}
+
+}  // namespace
+
+// A program of the user swaps the plan's scratch folder, while the plan works
+// in it, for a folder of its choice (on Windows it would be a link to one):
+// nothing there may be written or deleted, and the plan leaves nothing behind.
+TEST_F(PlanTest, NothingThePlanWritesOrDeletesCanBeRedirected)
+{
+    std::vector<IniSection> servers;  // a correction that lasts
+    for (int n = 2; n <= 300; ++n)
+        servers.push_back({"Client\\Web servers\\s" + std::to_string(n),
+                           {"web server host=h" + std::to_string(n) + ".example", "warden location=t.example:81"}});
+    Client(servers, {"ctl.ocx"});
+    const std::string victim = install.Root() + "victim3";
+    MakeDirectory(victim);
+    WriteBytes(victim + "\\warden.cfg", "the victim's settings");
+    WriteBytes(victim + "\\warden.bak", "the victim's backup");
+    const std::vector<std::string> before = ScratchFolders();
+
+    std::atomic<bool> planDone{false};
+    std::string swapped;  // the scratch folder the victim's folder took the place of
+    std::thread user([&] {
+        for (; !planDone && swapped.empty(); ::Sleep(1))
+            for (const std::string& folder : ScratchFolders())
+                if (std::find(before.begin(), before.end(), folder) == before.end() &&
+                    ::MoveFileA(folder.c_str(), (install.Root() + "moved").c_str())) {
+                    ::MoveFileA(victim.c_str(), folder.c_str());
+                    swapped = folder;
+                }
+    });
+    ProgramRunResult planRun = install.Run("-c=scen.ini -plan -l=..\\plan.txt");
+    planDone = true;
+    user.join();
+
+    // The folder can be taken away only before the plan holds it (the plan then
+    // finds it is not the folder it made) or once the plan is done with it.
+    EXPECT_TRUE(planRun.finished);
+    const std::string victimNow = swapped.empty() ? victim : swapped;
+    EXPECT_EQ("the victim's settings", ReadBytes(victimNow + "\\warden.cfg"));
+    EXPECT_EQ("the victim's backup", ReadBytes(victimNow + "\\warden.bak"));
+    std::vector<std::string> left = ScratchFolders();
+    left.erase(std::remove(left.begin(), left.end(), swapped), left.end());
+    EXPECT_EQ(before, left);
+    plan = Utf8FromAnsi(ReadBytes(install.Root() + "plan.txt"));
+    EXPECT_TRUE(!swapped.empty() || Contains(plan, "would add [Client\\Web servers\\s301]")) << plan;
 }
 
 TEST_F(PlanTest, AMovedHostWithAConflictNamesItAndTheConflictCopy)

@@ -6,31 +6,6 @@
 #include <atomic>
 #include <cstdio>
 #include <stdexcept>
-#include <vector>
-
-namespace {
-
-// Deletes a key and its subkeys (RegDeleteTree is not available on every system the program serves).
-void DeleteKeyTree(HKEY root, const std::string& path)
-{
-    std::vector<std::string> children;
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS) {
-        platform::RegKey key(opened);  // closed before its subkeys go
-        char name[256];
-        for (DWORD i = 0;; ++i) {
-            DWORD length = sizeof name;
-            if (::RegEnumKeyExA(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
-            children.emplace_back(name, length);
-        }
-    }
-    for (const std::string& child : children)
-        DeleteKeyTree(root, path + "\\" + child);
-    platform::DeleteKey(root, path);
-}
-
-}  // namespace
 
 ScratchClsid::ScratchClsid()
 {
@@ -44,23 +19,29 @@ ScratchClsid::ScratchClsid()
 
 ScratchClsid::~ScratchClsid()
 {
-    DeleteKeyTree(HKEY_CLASSES_ROOT, "CLSID\\" + braced_);
+    platform::DeleteKeyTree(HKEY_CLASSES_ROOT, "CLSID\\" + braced_);
 }
 
 std::string ScratchJournalKey()
 {
     static std::atomic<unsigned> counter{0};
-    return "Software\\WardCfgUp test " + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    return "SOFTWARE\\WardCfgUp test " + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+}
+
+void SetRegistryValue(HKEY root, const std::string& key, const std::string& name, DWORD type,
+                      const std::string& bytes)
+{
+    platform::RegKey opened = platform::CreateKey(root, key);
+    if (!opened)
+        throw std::runtime_error("cannot create " + key);
+    if (::RegSetValueExA(opened.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                         static_cast<DWORD>(bytes.size())) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot write " + key + "\\" + name);
 }
 
 void SetServerValue(const ScratchClsid& clsid, const std::string& value, DWORD type)
 {
-    platform::RegKey key = platform::CreateKey(HKEY_CLASSES_ROOT, clsid.ServerKey());
-    if (!key)
-        throw std::runtime_error("cannot create " + clsid.ServerKey());
-    if (::RegSetValueExA(key.get(), "", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot write " + clsid.ServerKey());
+    SetRegistryValue(HKEY_CLASSES_ROOT, clsid.ServerKey(), "", type, std::string(value.c_str(), value.size() + 1));
 }
 
 bool ReadServerValue(const ScratchClsid& clsid, std::string& value)

@@ -23,9 +23,14 @@ private:
     std::string braced_;
 };
 
-// A journal key of its own under HKEY_CURRENT_USER: in-process update runs never
-// meet the journal of the program's end-to-end runs beside them.
+// A journal key of its own under HKEY_LOCAL_MACHINE: in-process update runs
+// never meet the journal of the program's end-to-end runs beside them.
 std::string ScratchJournalKey();
+
+// Writes a value of any type and bytes under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER,
+// as a program of the user could (the key is made when missing).
+void SetRegistryValue(HKEY root, const std::string& key, const std::string& name, DWORD type,
+                      const std::string& bytes);
 
 // Writes the default value of the class's InprocServer32 key: the text and its zero byte.
 void SetServerValue(const ScratchClsid& clsid, const std::string& value, DWORD type = REG_SZ);

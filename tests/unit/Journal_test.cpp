@@ -1,16 +1,71 @@
-// The recovery of an interrupted update from its journal.
+// The recovery of an interrupted update from its journal, and the journals it
+// must never act on.
 #include "CfgUnit/Configurator.h"
 #include "common/FileNames.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
 
+#include "support/LogLines.h"
 #include "support/TestControl.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+using Step = TJournal::TStep;
+
+class JournalTest : public ::testing::Test {
+protected:
+    TempDir root;
+    const std::string client = root / "client\\";
+    const std::string key = ScratchJournalKey();
+    TConfigurator cfg;
+
+    void SetUp() override
+    {
+        MakeDirectory(client);
+        cfg.Journal = TJournal(key);
+        cfg.OpenLog(root / "run.log");
+    }
+    void TearDown() override { platform::DeleteKeyTree(HKEY_LOCAL_MACHINE, key); }
+
+    // What a run does with the journal before the main stage, for the client found in DestDir.
+    bool RunRecovery(const std::string& destDir)
+    {
+        cfg.DropUnusableJournal();
+        cfg.DestDir = destDir;
+        return cfg.RecoverInterruptedUpdate();
+    }
+
+    void Text(const std::string& name, const std::string& text)
+    {
+        SetRegistryValue(HKEY_LOCAL_MACHINE, key, name, REG_SZ, text + '\0');
+    }
+    // One file as the program writes it, under any names.
+    void File(int number, const std::string& name, const std::string& backup, const char* control, const char* step)
+    {
+        const std::string n = std::to_string(number);
+        Text("File" + n, name);
+        Text("Backup" + n, backup);
+        Text("Control" + n, control);
+        Text("Step" + n, step);
+    }
+
+    bool Registered() const
+    {
+        const std::vector<std::string> log = LogEntries(root / "run.log");
+        return std::any_of(log.begin(), log.end(),
+                           [](const std::string& line) { return line.rfind("Start RegisterOCX", 0) == 0; });
+    }
+};
+
 // Each file as the cut-off run left it at its step, and what the next run makes of it.
-TEST(JournalTest, EachFileIsPutWhereItsStepLeavesNoDoubtAndTheJournalGoes)
+TEST_F(JournalTest, EachFileIsPutWhereItsStepLeavesNoDoubtAndTheJournalGoes)
 {
-    using Step = TJournal::TStep;
     const struct {
         const char* name;
         Step step;
@@ -21,25 +76,105 @@ TEST(JournalTest, EachFileIsPutWhereItsStepLeavesNoDoubtAndTheJournalGoes)
         {"moving.dll", Step::BackingUp, "original", "older", "original", "older"},
         {"restored.dll", Step::Copied, "", "original", "original", ""},  // a restore cut off before its rename
         {"later.dll", Step::Listed, "", "older", "", "older"},
+        {"done.dll", Step::Settled, "", "older", "", "older"},  // none to put back: the backup is an older one's
     };
-    TempDir client;
     std::vector<TJournal::TFile> journaled;
     for (const auto& f : files) {
-        journaled.push_back({client / f.name, PlainBackupName(client / f.name), false, f.step});
+        journaled.push_back({client + f.name, PlainBackupName(client + f.name), false, f.step});
         if (*f.file)
             WriteBytes(journaled.back().destination, f.file);
         if (*f.backup)
             WriteBytes(journaled.back().backup, f.backup);
     }
-    const std::string key = ScratchJournalKey();
-    TJournal(key).Begin(client.Path(), journaled);
-    TConfigurator cfg;
-    cfg.Journal = TJournal(key);
-    cfg.RecoverInterruptedUpdate();
+    ASSERT_TRUE(TJournal(key).Begin(client, journaled));
+    EXPECT_TRUE(RunRecovery(client));
     for (const auto& f : files) {
-        EXPECT_EQ(f.fileAfter, ReadBytes(client / f.name)) << f.name;
-        EXPECT_EQ(f.backupAfter, ReadBytes(PlainBackupName(client / f.name))) << f.name;
+        EXPECT_EQ(f.fileAfter, ReadBytes(client + f.name)) << f.name;
+        EXPECT_EQ(f.backupAfter, ReadBytes(PlainBackupName(client + f.name))) << f.name;
     }
-    EXPECT_EQ(client.Path(), cfg.InterruptedClientDir);
+    EXPECT_EQ(client, cfg.InterruptedClientDir);
     EXPECT_EQ(TJournal::TFound::None, TJournal(key).Load());
 }
+
+// Journals no run of the program writes: each is removed, and nothing outside
+// the client's folder changes, nothing inside either, nothing is registered.
+TEST_F(JournalTest, AForgedJournalIsRemovedAndNothingHappens)
+{
+    const std::string victim = root / "victim\\";
+    MakeDirectory(victim);
+    MakeDirectory(root / "victim2");
+    WriteBytes(victim + "important.sys", "important");
+    WriteBytes(root / "victim2\\other.txt", "other");
+    WriteBytes(root / "evil.dll", "evil");
+    WriteBytes(client + "cut.dll", "the client's own");
+    const std::string outside = victim.substr(3);  // the victim folder as a name below C:\ (or any drive root)
+    const struct {
+        const char* what;
+        std::function<void()> forge;
+    } forged[] = {
+        {"a drive root as the client folder", [&] { Text("Client folder", victim.substr(0, 3)); File(1, outside + "important.sys", "x.bak", "0", "copying"); }},
+        {"a full path as a file", [&] { Text("Client folder", client); File(1, victim + "important.sys", "x.bak", "0", "copying"); }},
+        {"a file through \"..\"", [&] { Text("Client folder", client); File(1, "..\\victim2\\other.txt", "x.bak", "0", "copying"); }},
+        {"a backup outside", [&] { Text("Client folder", client); File(1, "planted.dll", root / "evil.dll", "1", "copied"); }},
+        {"a device", [&] { Text("Client folder", client); File(1, "cut.dll", "nul", "0", "copied"); }},
+        {"a binary value", [&] { Text("Client folder", client); File(1, "cut.dll", "x.bak", "0", "copying");
+                                 SetRegistryValue(HKEY_LOCAL_MACHINE, key, "File1", REG_BINARY, "cut.dll"); }},
+        {"a number value", [&] { Text("Client folder", client); File(1, "cut.dll", "x.bak", "0", "copying");
+                                 SetRegistryValue(HKEY_LOCAL_MACHINE, key, "Control1", REG_DWORD, std::string(4, '\1')); }},
+        {"a value longer than is read", [&] { Text("Client folder", client); File(1, "cut.dll", "x.bak", "0", "copying");
+                                              File(2, std::string(2000, 'a'), "a.bak", "0", "copying"); }},
+        {"two zeros", [&] { Text("Client folder", client); File(1, "cut.dll", "x.bak", "0", "copying");
+                            SetRegistryValue(HKEY_LOCAL_MACHINE, key, "File1", REG_SZ, std::string("cut.dll\0x\0", 10)); }},
+    };
+    for (const auto& f : forged) {
+        SCOPED_TRACE(f.what);
+        f.forge();
+        EXPECT_TRUE(RunRecovery(client));
+        EXPECT_EQ(TJournal::TFound::None, TJournal(key).Load());
+        EXPECT_EQ("important", ReadBytes(victim + "important.sys"));
+        EXPECT_EQ("other", ReadBytes(root / "victim2\\other.txt"));
+        EXPECT_EQ("evil", ReadBytes(root / "evil.dll"));
+        EXPECT_FALSE(Exists(client + "planted.dll"));
+        EXPECT_EQ("the client's own", ReadBytes(client + "cut.dll"));
+        EXPECT_FALSE(Registered());
+    }
+}
+
+// A journal is acted on only for the client folder the run found; a short
+// name of that folder is the same folder. Its removal takes a subkey with it.
+TEST_F(JournalTest, OnlyTheJournalOfTheClientFoundIsActedOn)
+{
+    const std::string other = root / "other client\\";
+    MakeDirectory(other);
+    WriteBytes(other + "cut.dll", "cut off");
+    ASSERT_TRUE(TJournal(key).Begin(other, {{other + "cut.dll", other + "cut.bak", false, Step::Copying}}));
+    EXPECT_TRUE(RunRecovery(client));
+    EXPECT_EQ("cut off", ReadBytes(other + "cut.dll"));
+    EXPECT_EQ(TJournal::TFound::Found, TJournal(key).Load());
+
+    std::string shortName;
+    ASSERT_TRUE(platform::ShortPathName(other, shortName));
+    ASSERT_NE(other, shortName);
+    SetRegistryValue(HKEY_LOCAL_MACHINE, key + "\\left by someone", "", REG_SZ, std::string(1, '\0'));
+    EXPECT_TRUE(RunRecovery(shortName));
+    EXPECT_FALSE(Exists(other + "cut.dll"));
+    EXPECT_EQ(TJournal::TFound::None, TJournal(key).Load());
+}
+
+// A cut-off copy that cannot be deleted leaves the journal for the next run, and this run changes nothing.
+TEST_F(JournalTest, AFileThatCannotBeSettledKeepsTheJournal)
+{
+    WriteBytes(client + "cut.dll", "cut off");
+    WriteBytes(client + "cut.bak", "original");
+    ASSERT_TRUE(TJournal(key).Begin(client, {{client + "cut.dll", client + "cut.bak", false, Step::Copying}}));
+    {
+        HeldFile held(client + "cut.dll", false);
+        EXPECT_FALSE(RunRecovery(client));
+    }
+    EXPECT_EQ("original", ReadBytes(client + "cut.bak"));
+    EXPECT_EQ(TJournal::TFound::Found, TJournal(key).Load());
+    EXPECT_TRUE(RunRecovery(client));
+    EXPECT_EQ("original", ReadBytes(client + "cut.dll"));
+}
+
+}  // namespace

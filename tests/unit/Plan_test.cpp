@@ -49,15 +49,23 @@ TEST_F(PlanTest, AnEmptyHostListIsPlannedAsTheDialogWithTheServersItWouldList)
     EXPECT_FALSE(Exists(client + "warden.bak"));
 }
 
-TEST_F(PlanTest, AnInterruptedUpdateIsNamedAndItsJournalIsOnlyRead)
+TEST_F(PlanTest, AnInterruptedUpdateIsNamedWithWhatItsRecoveryWouldDoAndItsJournalIsOnlyRead)
 {
+    WriteBytes(client + "ctl.ocx", "cut off");
+    WriteBytes(client + "ctl.bak", "original");
     TJournal(journalKey).Begin(client, {{client + "ctl.ocx", client + "ctl.bak", true, TJournal::TStep::Copying}});
 
     const TPlan plan = MakePlan(cfg);
 
-    EXPECT_NE(std::string::npos, plan.text.find("An interrupted update is finished first in " + client + " (1 file);"))
+    EXPECT_NE(std::string::npos,
+              plan.text.find("An interrupted update is finished first in " + client +
+                             " (1 file); this plan shows the client as it is now\r\n"
+                             "  would delete the cut-off copy " + client + "ctl.ocx\r\n"
+                             "  would rename " + client + "ctl.bak back to " + client + "ctl.ocx\r\n"
+                             "  would register " + client + "ctl.ocx\r\n"))
         << plan.text;
     EXPECT_NE(std::string::npos, plan.text.find("Client: " + client + "\r\n  taken from the journal")) << plan.text;
+    EXPECT_EQ("cut off", ReadBytes(client + "ctl.ocx"));
     TJournal left(journalKey);
     EXPECT_EQ(TJournal::TFound::Found, left.Load());
     left.Remove();

@@ -157,16 +157,31 @@ TEST_F(UpdateCycleTest, AnInterruptedUpdateNamesTheClientWhenNothingElseDoes)
     EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
 }
 
-// Restore records that a copy is gone before it puts the backup back: a recovery after
-// the rename must not take the original for a cut-off copy.
-TEST_F(UpdateCycleTest, RestoreRecordsThatTheCopyIsGoneBeforeThePutBack)
+// Restore records that a copy is gone before it puts the backup back: a recovery
+// after the rename must not take the original for a cut-off copy. A backup it
+// cannot put back keeps the journal, and the next run's recovery finishes it.
+TEST_F(UpdateCycleTest, ARestoreThatCannotPutTheOriginalBackKeepsTheJournal)
 {
     cfg.DestDir = client;
-    cfg.Journal.Begin(client, {{client + "a.ocx", cfg.BackupName(client + "a.ocx"), false, TJournal::TStep::Copying}});
+    const std::string original = ReadBytes(client + "a.ocx");
+    ASSERT_TRUE(::MoveFileA((client + "a.ocx").c_str(), (client + "a.bak").c_str()));
+    WriteBytes(client + "a.ocx", "the new copy");
+    cfg.Journal.Begin(client, {{client + "a.ocx", client + "a.bak", false, TJournal::TStep::Copied}});
     cfg.RestoreList.Add(client + "a.ocx");
-    cfg.Restore();
+    {
+        HeldFile held(client + "a.bak", false);
+        EXPECT_FALSE(cfg.Restore());
+    }
     TJournal left(journalKey);
     ASSERT_EQ(TJournal::TFound::Found, left.Load());
     EXPECT_EQ(TJournal::TStep::PuttingBack, left.Files()[0].step);
-    left.Remove();
+    EXPECT_FALSE(left.Settled());
+
+    TConfigurator next;
+    next.Journal = TJournal(journalKey);
+    next.LoadInterruptedUpdate();
+    next.DestDir = client;
+    EXPECT_TRUE(next.RecoverInterruptedUpdate());
+    EXPECT_EQ(original, ReadBytes(client + "a.ocx"));
+    EXPECT_EQ(TJournal::TFound::None, TJournal(journalKey).Load());
 }
