@@ -61,12 +61,23 @@ verify() {  # SIGNED
 
 source_state() {
     local commit
-    commit=$(git -C "$root" rev-parse HEAD 2>/dev/null) || { echo "sources outside git"; return; }
+    # A copy of the sources inside another checkout is not that checkout's commit.
+    if [ "$(git -C "$root" rev-parse --show-toplevel 2>/dev/null)" != "$(cd "$root" && pwd -P)" ]; then
+        echo "sources outside git"
+        return
+    fi
+    commit=$(git -C "$root" rev-parse HEAD)
     if [ -n "$(git -C "$root" status --porcelain)" ]; then
-        echo "commit $commit with uncommitted changes (no commit rebuilds it)"
+        echo "commit $commit and uncommitted changes, which no commit rebuilds"
     else
         echo "commit $commit"
     fi
+}
+
+# The packages whose versions make the bytes: a rebuild needs the same ones.
+toolchain_packages() {
+    dpkg-query -W -f='${Package} ${Version}, ' g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix-runtime \
+        binutils-mingw-w64-i686 mingw-w64-i686-dev cmake 2>/dev/null | sed 's/, $//'
 }
 
 mkdir -p "$dist"
@@ -92,4 +103,5 @@ cp "$shipped" "$dist/WardCfgUp.exe"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$tree/CMakeCache.txt")
 echo "Built from $(source_state)"
+echo "Built with $(toolchain_packages)"
 echo "$dist/WardCfgUp.exe: version $version, $(stat -c %s "$dist/WardCfgUp.exe") bytes, SHA-256 $(cut -d' ' -f1 "$dist/SHA256SUMS")"
