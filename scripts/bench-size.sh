@@ -8,10 +8,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 tree="$build/size"
 top=${1:-15}
-cmake -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw32.cmake" \
-    -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_TESTING=OFF >/dev/null
-timeout 1800 cmake --build "$tree" -j"$(nproc)" --target WardCfgUp >/dev/null
-exe="$tree/bin/WardCfgUp.exe"
+source "$root/scripts/shipped.sh"
+exe=$(build_shipped_program "$root" "$tree")
 
 echo "WardCfgUp.exe (i686, stripped): $(stat -c %s "$exe") bytes"
 echo "section    bytes (PE names are cut at 8 characters)"

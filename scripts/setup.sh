@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on a Debian machine (run as root).
+# Installs what the build, the tests and the release need on a Debian machine (run as root).
 # With --screenshots, also what the screenshot scripts need (xwd, xwininfo, ImageMagick).
 # Idempotent: does nothing slow when everything is already there.
 set -euo pipefail
@@ -22,6 +22,9 @@ command -v localedef >/dev/null || need+=(locales)
 [ -d /usr/src/googletest ] || need+=(googletest)
 command -v cmake  >/dev/null || need+=(cmake)
 command -v python3 >/dev/null || need+=(python3)
+# The release signs and verifies with these; its test makes a throwaway authority.
+command -v osslsigncode >/dev/null || need+=(osslsigncode)
+command -v openssl >/dev/null || need+=(openssl)
 if [ "${1:-}" = "--screenshots" ]; then
     command -v xwd >/dev/null || need+=(x11-apps)
     command -v xwininfo >/dev/null || need+=(x11-utils)

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <stdexcept>
@@ -98,9 +99,23 @@ private:
     WORD magic_ = 0;
 };
 
+// The shipped program as this tree builds it, or the file WCU_SHIPPED_PROGRAM
+// names (a release as it ships, signed or not: the release test sets it).
+std::string ShippedProgram()
+{
+    const char* named = std::getenv("WCU_SHIPPED_PROGRAM");
+    return named && *named ? named : BinDir() + SHIPPED_PROGRAM;
+}
+
+std::string VersionText(const FileVersion& version)
+{
+    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+           std::to_string(version.release) + "." + std::to_string(version.build);
+}
+
 void ExpectOnlySystemDirectoryImports(const std::string& image)
 {
-    PeImage pe(BinDir() + image);
+    PeImage pe(image);
     std::vector<std::string> dlls = pe.ImportedDlls();
     EXPECT_NE(dlls.end(), std::find(dlls.begin(), dlls.end(), "kernel32.dll")) << image;
     for (const std::string& dll : dlls)
@@ -110,30 +125,36 @@ void ExpectOnlySystemDirectoryImports(const std::string& image)
 
 TEST(Imports, ProgramImportsOnlySystemDirectoryDlls)
 {
-    ExpectOnlySystemDirectoryImports("WardCfgUp.exe");
+    ExpectOnlySystemDirectoryImports(BinDir() + "WardCfgUp.exe");
 }
 
 // The shipped program is the 32-bit build, whatever this tree builds for its tests.
 TEST(Imports, ShippedProgramIsA32BitImageWithItsIconAndVersion)
 {
-    ASSERT_TRUE(PeImage(BinDir() + SHIPPED_PROGRAM).Is32Bit());
-    ExpectOnlySystemDirectoryImports(SHIPPED_PROGRAM);
-    platform::Library image(::LoadLibraryExA((BinDir() + SHIPPED_PROGRAM).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(PeImage(ShippedProgram()).Is32Bit());
+    ExpectOnlySystemDirectoryImports(ShippedProgram());
+    platform::Library image(::LoadLibraryExA(ShippedProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_TRUE(image);
     EXPECT_NE(nullptr, ::FindResourceA(image.get(), "WARDCFGUP", RT_GROUP_ICON));
     EXPECT_NE(nullptr, ::FindResourceA(image.get(), MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION));
 }
 
-// Elevated as installer detection did it, and never virtualized where that detection is off.
+// Elevated as installer detection did it, and never virtualized where that
+// detection is off; its identity carries the version of the version resource.
 TEST(Imports, ShippedProgramCarriesItsManifest)
 {
-    platform::Library image(::LoadLibraryExA((BinDir() + SHIPPED_PROGRAM).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    platform::Library image(::LoadLibraryExA(ShippedProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(image);
     HRSRC found = ::FindResourceA(image.get(), MAKEINTRESOURCEA(1), RT_MANIFEST);
     ASSERT_NE(nullptr, found);
     std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(image.get(), found))),
                          ::SizeofResource(image.get(), found));
     EXPECT_NE(std::string::npos, manifest.find("level=\"requireAdministrator\"")) << manifest;
     EXPECT_NE(std::string::npos, manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"));
+    FileVersion version;
+    ASSERT_TRUE(GetFileVersion(ShippedProgram(), version));
+    EXPECT_NE(std::string::npos, manifest.find("name=\"WardCfgUp\" version=\"" + VersionText(version) + "\""))
+        << manifest;
 }
 
 // This test program itself links the version reading of the copy check.
@@ -142,7 +163,7 @@ TEST(Imports, ReadingFileVersionsAddsNoImport)
     FileVersion version;
     ASSERT_TRUE(GetFileVersion(BinDir() + "testcontrol_2_0_0_0.ocx", version));
     EXPECT_EQ(2, version.major);
-    ExpectOnlySystemDirectoryImports("Imports_test.exe");
+    ExpectOnlySystemDirectoryImports(BinDir() + "Imports_test.exe");
 }
 
 TEST(Imports, StaticImportOfVersionDllIsSeen)

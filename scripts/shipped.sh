@@ -1,0 +1,10 @@
+# Sourced by the scripts: builds the shipped program as it ships (i686,
+# MinSizeRel, stripped; only its own target) from the sources in $1 into the
+# tree $2, and prints the program's path.
+build_shipped_program() {
+    local source=$1 tree=$2
+    cmake -S "$source" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$source/cmake/toolchain-mingw32.cmake" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_TESTING=OFF >/dev/null
+    timeout 1800 cmake --build "$tree" -j"$(nproc)" --target WardCfgUp >/dev/null
+    echo "$tree/bin/WardCfgUp.exe"
+}
