@@ -383,8 +383,7 @@ TPlan MakePlan(TConfigurator& cfg)
     PlanResultPrograms(cfg, plan, success);
     plan.Heading(std::string("Outcome if every answer is OK: ") + (success ? "success" : "failure") +
                  (copies ? "" : ", no file copied"));
-    plan.Quote("final box \"" + std::string(Box::Information) + "\":",
-               success ? cfg.ALL_OK : cfg.NEW_WEB_HOST_DIALOG_CANCEL);
+    plan.Quote("final box \"" + std::string(Box::Information) + "\":", FinalMessage(cfg, success));
     return {plan.Text(), success};
 }
 

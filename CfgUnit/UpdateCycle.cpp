@@ -227,7 +227,8 @@ static void DeleteSources(TConfigurator& cfg)
 }
 
 // Settings correction, version check, application check and the copy cycles.
-static void RunMainStage(TConfigurator& cfg, bool& success)
+// From the last copy on the update is done: nothing puts the old files back.
+static void RunMainStage(TConfigurator& cfg, bool& success, bool& updateDone)
 {
     if (!cfg.CorrectWardenCfg()) {
         success = false;
@@ -250,7 +251,7 @@ static void RunMainStage(TConfigurator& cfg, bool& success)
         cfg.Restore();
         return;
     case TCopyOutcome::Copied:
-        // The update is done: an exception from here on must not roll it back.
+        updateDone = true;
         cfg.RestoreList.Clear();
         if (cfg.RemoveBackup)
             DeleteSources(cfg);
@@ -276,7 +277,12 @@ static void RunClosingSteps(TConfigurator& cfg, bool success)
         RestartWarden(cfg);
     cfg.RunResultModules(success);
     cfg.Progress.Close();
-    cfg.ShowMessage(success ? cfg.ALL_OK : cfg.NEW_WEB_HOST_DIALOG_CANCEL, Box::Information, Box::InformationStyle);
+    cfg.ShowMessage(FinalMessage(cfg, success), Box::Information, Box::InformationStyle);
+}
+
+const std::string& FinalMessage(const TConfigurator& cfg, bool success)
+{
+    return success ? cfg.ALL_OK : cfg.NEW_WEB_HOST_DIALOG_CANCEL;
 }
 
 // The journal goes once every file is settled: copied, put back or never
@@ -298,16 +304,18 @@ void TConfigurator::RunUpdate()
 
     RestoreList.Clear();
     bool success = true;
+    bool updateDone = false;
     try {
         if (RecoverInterruptedUpdate())
-            RunMainStage(*this, success);
+            RunMainStage(*this, success, updateDone);
         else
             success = false;  // what the journal names is not settled: this run changes nothing
     } catch (...) {
-        // An interrupted run is a failed one: whatever the cycle had replaced goes back.
+        // The run ends as it stands: cut off before its last copy it failed, and
+        // whatever the cycle had replaced goes back; a done update stays a success.
         Restore();
         SettleJournal(*this);
-        RunClosingSteps(*this, false);
+        RunClosingSteps(*this, updateDone);
         throw;
     }
     SettleJournal(*this);

@@ -25,6 +25,9 @@ struct TInstallStep {
 };
 TInstallStep DecideInstall(const TConfigurator& cfg, const std::string& entry);
 
+// The text of the box that ends a run which got to its closing steps.
+const std::string& FinalMessage(const TConfigurator& cfg, bool success);
+
 // The names under which the update keeps the destinations it replaces, worked
 // out for all of them at once: a destination's extension changed to ".bak",
 // unless that name is another file of the run or another destination's backup

@@ -4,6 +4,7 @@
 #include "CfgUnit/Configurator.h"
 #include "common/FormatText.h"
 
+#include "support/FailingAllocation.h"
 #include "support/FakeUserInterface.h"
 #include "support/StandIns.h"
 #include "support/TestControl.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <tuple>
@@ -101,6 +103,24 @@ TEST_F(UpdateCycleTest, NoTwoFilesOfARunShareABackupName)
     EXPECT_EQ(client + "a.bak", cfg.BackupName(client + "a.ocx"));
     EXPECT_EQ(client + "x.bak.bak", cfg.BackupName(client + "x.bak"));
     EXPECT_EQ(client + "warden.dll.bak", cfg.BackupName(client + "warden.dll"));
+}
+
+// An exception after the last copy (in the deletion of the sources, the
+// autostart) leaves the done update a success: the closing steps run as after one.
+TEST_F(UpdateCycleTest, AnExceptionAfterTheCopiesEndsTheRunAsTheSuccessItIs)
+{
+    cfg.WebServersHosts.Add("old.example=new.example");
+    const std::string huge(10 << 20, 'x');  // no other allocation of the program has its size
+    cfg.AutostartList.Add(huge);
+    FailNextAllocationOf(std::string("Autostart modul: ").size() + huge.size() + 1);
+    ui.answers = {IDOK};
+    EXPECT_THROW(cfg.RunUpdate(), std::bad_alloc);
+    ASSERT_EQ(1u, ui.boxes.size());
+    EXPECT_EQ(cfg.ALL_OK, ui.boxes[0].text);
+    EXPECT_TRUE(Started("ok"));
+    EXPECT_FALSE(Exists(dir / "notok.exe.calls"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_2_0_0_0.ocx"), ReadBytes(client + "a.ocx"));
+    EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_0_0_0.ocx"), ReadBytes(client + "a.bak"));
 }
 
 // An exception after the copies (source deletion, autostart) runs Restore on its way out.
