@@ -1,3 +1,5 @@
+#include "CfgUnit/ApplicationCheck.h"
+
 #include "CfgUnit/Configurator.h"
 
 #include "CfgUnit/Messages.h"
@@ -15,13 +17,13 @@ namespace {
 // first occur.
 class ClosingInstructions {
 public:
-    explicit ClosingInstructions(TConfigurator& cfg) : cfg_(cfg) {}
+    ClosingInstructions(const TConfigurator& cfg, StringList& restarts) : cfg_(cfg), restarts_(restarts) {}
 
     void Add(const std::string& processPath)
     {
         std::string fileName = FileNamePart(processPath);
         if (EqualFoldingAscii(fileName, WardenImage)) {
-            cfg_.AutostartList.Add(processPath);  // restarted after the update
+            restarts_.Add(processPath);
             AddStep(cfg_.WARDEN_CLIENT_NAME, cfg_.WARDEN_CLIENT_CLOSE);
         } else if (EqualFoldingAscii(fileName, "IExplorer.exe") || EqualFoldingAscii(fileName, "IExplore.exe")) {
             AddStep(cfg_.IEXPLORER_NAME, cfg_.IEXPLORER_CLOSE);
@@ -54,7 +56,8 @@ private:
         steps_ += std::to_string(counter_++) + ". " + instruction + "\r\n";
     }
 
-    TConfigurator& cfg_;
+    const TConfigurator& cfg_;
+    StringList& restarts_;
     StringList names_;  // compared under the user's locale
     std::string steps_;
     std::string others_;
@@ -74,9 +77,9 @@ void SearchHolders(TProcessSearcher& searcher, const TConfigurator& cfg)
     searcher.SearchProcesses();
 }
 
-std::string ClosingPrompt(TConfigurator& cfg, const StringList& processes)
+std::string ClosingPrompt(const TConfigurator& cfg, const StringList& processes, StringList& restarts)
 {
-    ClosingInstructions instructions(cfg);
+    ClosingInstructions instructions(cfg, restarts);
     for (int i = 0; i < processes.Count(); ++i)
         instructions.Add(processes[i]);
     return instructions.Prompt();
@@ -91,7 +94,7 @@ TClosingCheck TConfigurator::DecideClosing()
     check.searchError = LastErrorText();
     check.holders = ProcessSearcher->Processes;
     if (check.holders.Count() > 0)
-        check.prompt = ClosingPrompt(*this, check.holders);
+        check.prompt = ClosingPrompt(*this, check.holders, check.restarts);
     return check;
 }
 
@@ -101,6 +104,8 @@ bool TConfigurator::CheckProcesses()
     TProcessSearcher& searcher = *ProcessSearcher;
     const TClosingCheck check = DecideClosing();
     WriteLog("Result ProcessSearcher.SearchProcesses: " + check.searchError);
+    for (int i = 0; i < check.restarts.Count(); ++i)
+        AutostartList.Add(check.restarts[i]);
 
     bool result = true;
     if (check.holders.Count() > 0) {

@@ -112,7 +112,6 @@ public:
     std::string GetRegisteredActiveXFullName(const std::string& clsid);
 
     // --- Version check (VersionCheck.cpp) ---
-    bool IsSourceNewer(const std::string& source, const std::string& destination);
     void LogVersions(const TCopyDecision& decision);
     // What the check decides for SourceFiles in DestDir; it changes nothing.
     TCopyCheck DecideCopies() const;
@@ -161,8 +160,7 @@ public:
     void RunResultModules(bool success);
 
     // --- Running-application check (ApplicationCheck.cpp) ---
-    // The processes that hold the files to replace, and the prompt that asks to
-    // close them; the tunnel client among them joins AutostartList.
+    // The processes that hold the files to replace, and the prompt that asks to close them.
     TClosingCheck DecideClosing();
     bool CheckProcesses();
 
@@ -194,13 +192,6 @@ std::string ProgramDir();
 // The parameters of the process's command line (index from 1).
 int CommandLineParamCount();
 std::string CommandLineParam(int index);
-
-// The processes that hold the files of the run, and the prompt that names them.
-struct TClosingCheck {
-    StringList holders;       // full paths; mark: the process id
-    std::string prompt;       // empty without holders
-    std::string searchError;  // the system's text for the search's last error
-};
 
 // Whether "-plan" stands on the command line.
 bool PlanRequested();

@@ -1,5 +1,6 @@
 #include "CfgUnit/Plan.h"
 
+#include "CfgUnit/ApplicationCheck.h"
 #include "CfgUnit/Configurator.h"
 #include "CfgUnit/Messages.h"
 #include "CfgUnit/ModuleRunner.h"
@@ -332,8 +333,8 @@ bool PlanFiles(TConfigurator& cfg, TPlanWriter& plan, bool reached, bool& copies
         plan.Item("none");
     else
         plan.Quote("the user is asked to close them, box \"" + std::string(Box::Attention) + "\":", closing.prompt);
-    for (int i = 0; i < cfg.AutostartList.Count(); ++i)
-        plan.Item("started again after the copies: " + cfg.AutostartList[i]);
+    for (int i = 0; i < closing.restarts.Count(); ++i)
+        plan.Item("started again after the copies: " + closing.restarts[i]);
     return true;
 }
 

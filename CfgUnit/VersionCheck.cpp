@@ -78,13 +78,6 @@ void TConfigurator::LogVersions(const TCopyDecision& decision)
                              decision.destinationVersion));
 }
 
-bool TConfigurator::IsSourceNewer(const std::string& source, const std::string& destination)
-{
-    TCopyDecision decision = DecideCopy(source, destination);
-    LogVersions(decision);
-    return decision.need != TCopyDecision::TNeed::UpToDate;
-}
-
 TCopyCheck TConfigurator::DecideCopies() const
 {
     TCopyCheck check;

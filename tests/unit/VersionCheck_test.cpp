@@ -87,13 +87,16 @@ struct Comparison {
     Lines versionLines;  // with S and D standing for the two file names
 };
 
-class IsSourceNewer : public VersionCheck, public ::testing::WithParamInterface<Comparison> {};
+class DecideCopy : public VersionCheck, public ::testing::WithParamInterface<Comparison> {};
 
-TEST_P(IsSourceNewer, ComparesNumericallyAndLogsTheVersionsItRead)
+// The decision compares numerically; the versions it read are logged as the run logs them.
+TEST_P(DecideCopy, ComparesNumericallyAndLogsTheVersionsItRead)
 {
     const Comparison& c = GetParam();
     Place("lib.dll", c.source, c.destination);
-    EXPECT_EQ(c.newer, configurator.IsSourceNewer("lib.dll", Dest("lib.dll")));
+    const TCopyDecision decision = ::DecideCopy("lib.dll", Dest("lib.dll"));
+    configurator.LogVersions(decision);
+    EXPECT_EQ(c.newer, decision.need != TCopyDecision::TNeed::UpToDate);
     Lines expected;
     for (const std::string& line : c.versionLines)
         expected.push_back(ReplaceAll(ReplaceAll(line, "\"S\"", "\"lib.dll\""), "\"D\"", "\"" + Dest("lib.dll") + "\""));
@@ -101,7 +104,7 @@ TEST_P(IsSourceNewer, ComparesNumericallyAndLogsTheVersionsItRead)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Versions, IsSourceNewer,
+    Versions, DecideCopy,
     ::testing::Values(
         Comparison{"1_2_0_0", "1_10_0_0", false,
                    {"Verision SrcFile: \"S\" : 1.2.0.0.", "Verision DstFile: \"D\" : 1.10.0.0."}},
@@ -119,7 +122,9 @@ TEST_F(VersionCheck, DirectoryOfTheDestinationNameCountsAsMissing)
 {
     Place("lib.dll", "1_0_0_0");
     MakeDirectory(Dest("lib.dll"));
-    EXPECT_TRUE(configurator.IsSourceNewer("lib.dll", Dest("lib.dll")));
+    const TCopyDecision decision = ::DecideCopy("lib.dll", Dest("lib.dll"));
+    configurator.LogVersions(decision);
+    EXPECT_EQ(TCopyDecision::TNeed::NotInstalled, decision.need);
     EXPECT_EQ(Lines{}, Log());
 }
 
