@@ -9,7 +9,7 @@ namespace platform {
 
 DWORD LastError();
 void SetLastError(DWORD code);
-// FormatMessageA from the system table in the default language, 256 characters.
+// FormatMessage from the system table in the default language, 256 characters, in the program's code page.
 std::string SystemMessage(DWORD code);
 
 // CompareStringA under the user's default locale, letter case ignored.
@@ -30,7 +30,5 @@ void Sleep(DWORD milliseconds);
 // already in use (ERROR_ALREADY_EXISTS, or ERROR_ACCESS_DENIED for a mutex
 // made under other rights); the handle is then empty or shared.
 UniqueHandle NamedMutex(const std::string& name, bool& taken);
-
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style);
 
 }  // namespace platform
