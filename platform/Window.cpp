@@ -168,13 +168,14 @@ void TopLevelWindow::SetLayout(std::function<void()> layout)
     layout_ = std::move(layout);
 }
 
+// The frame is the system's: where it scales frames for each monitor (Windows
+// 10), at the DPI it gives the window, which the layout follows.
 Size TopLevelWindow::OuterFromClient(Size client) const
 {
-    // Where the system scales the frame for each monitor (Windows 10), at the window's DPI.
     static SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)> adjustForDpi(user32,
                                                                                     "AdjustWindowRectExForDpi");
     RECT rect{0, 0, client.width, client.height};
-    if (!adjustForDpi(&rect, WindowStyle, FALSE, WindowExStyle, static_cast<UINT>(dpi_)))
+    if (!adjustForDpi(&rect, WindowStyle, FALSE, WindowExStyle, static_cast<UINT>(WindowDpi(Handle()))))
         ::AdjustWindowRectEx(&rect, WindowStyle, FALSE, WindowExStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
