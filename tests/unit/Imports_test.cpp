@@ -134,6 +134,11 @@ TEST(Imports, ShippedProgramCarriesItsManifest)
                          ::SizeofResource(image.get(), found));
     EXPECT_NE(std::string::npos, manifest.find("level=\"requireAdministrator\"")) << manifest;
     EXPECT_NE(std::string::npos, manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"));
+    // Laid out for each monitor's DPI, never stretched by the system (Wine does not stretch: only the
+    // declaration shows it); the controls of Common Controls 6.
+    EXPECT_NE(std::string::npos, manifest.find(">true/pm</dpiAware>"));
+    EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"));
+    EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
 }
 
 // This test program itself links the version reading of the copy check.

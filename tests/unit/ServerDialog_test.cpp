@@ -5,7 +5,9 @@
 #include "CfgUnit/Configurator.h"
 #include "CfgUnit/ControlIds.h"
 #include "CfgUnit/ServerDialog.h"
+#include "common/Text.h"
 #include "platform/Controls.h"
+#include "platform/SystemLibrary.h"
 #include "support/Bounded.h"
 #include "support/BoxDriver.h"
 #include "support/TestFiles.h"
@@ -23,6 +25,12 @@
 namespace {
 
 constexpr DWORD WaitLimitMs = 10000;
+
+// As the program shows the dialog: with its manifest (tests/CMakeLists.txt) and visual styles.
+class ProgramStart : public ::testing::Environment {
+    void SetUp() override { platform::EnableVisualStyles(); }
+};
+::testing::Environment* const programStart = ::testing::AddGlobalTestEnvironment(new ProgramStart);
 
 // The children of the dialog, each found by its control id.
 enum Element {
@@ -634,6 +642,43 @@ TEST(ServerDialogElements, WindowHasNoSystemMenuNoSizingBorderWhiteFieldsAndABla
     EXPECT_EQ(static_cast<DWORD>(CS_NOCLOSE | CS_SAVEBITS), classStyle & (CS_NOCLOSE | CS_SAVEBITS));
     EXPECT_EQ(std::vector<COLORREF>(4, RGB(255, 255, 255)), fields) << "white field backgrounds";
     EXPECT_EQ(RGB(0, 0, 0), separator);
+}
+
+// The module whose code runs a window (the wide procedure of a wide window, as the program makes them).
+HMODULE ModuleOfProcedure(HWND window)
+{
+    HMODULE module = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(::GetWindowLongPtrW(window, GWLP_WNDPROC)), &module);
+    return module;
+}
+
+std::string LowerPathOf(HMODULE module)
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(module, path, sizeof path);
+    return LowerAscii(path);
+}
+
+// The buttons, fields and list are the controls of Common Controls 6, which
+// draw themselves in the system's visual style: from the side-by-side
+// assembly that the manifest names, not version 5 of the system directory.
+TEST(ServerDialogElements, TheControlsAreThoseOfCommonControls6)
+{
+    TConfigurator cfg;
+    std::vector<std::string> modules;
+    RunDialog(cfg, ThreeServers(), {}, [&](DialogDriver& d) {
+        for (Element element : {Field1, Field2, Accept, Decline})
+            modules.push_back(LowerPathOf(ModuleOfProcedure(d.Handle(element))));
+        d.Click(Decline);
+        d.WaitClosed();
+    });
+    ASSERT_EQ(4u, modules.size());
+    for (const std::string& module : modules) {
+        EXPECT_NE(std::string::npos, module.find("\\winsxs\\")) << module;
+        EXPECT_NE(std::string::npos, module.find("microsoft.windows.common-controls_6595b64144ccf1df_6.")) << module;
+        EXPECT_NE(std::string::npos, module.find("\\comctl32.dll")) << module;
+    }
 }
 
 void TabTo(DialogDriver& d, Element target)
