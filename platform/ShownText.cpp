@@ -18,21 +18,16 @@ std::basic_string<Char> Filled(LRESULT length, Fill fill)
     return text;
 }
 
+// A class of that name registered already is kept: the call then fails.
 template <typename Char, typename WindowClass>
 void Register(const Char* className, UINT style, WNDPROC procedure, HICON icon, HCURSOR cursor,
-              BOOL(WINAPI* registered)(HINSTANCE, const Char*, WindowClass*),
               ATOM(WINAPI* add)(const WindowClass*))
 {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WindowClass existing{};
-    existing.cbSize = sizeof existing;
-    if (registered(instance, className, &existing))
-        return;
     WindowClass windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = style;
     windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.hIcon = icon;
     windowClass.hCursor = cursor;
     windowClass.lpszClassName = className;
@@ -79,9 +74,9 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& capti
 void RegisterWindowClass(const char* className, UINT style, WNDPROC procedure, HICON icon, HCURSOR cursor)
 {
     if (WideCalls())
-        Register(Widen(className).c_str(), style, procedure, icon, cursor, ::GetClassInfoExW, ::RegisterClassExW);
+        Register(Widen(className).c_str(), style, procedure, icon, cursor, ::RegisterClassExW);
     else
-        Register(className, style, procedure, icon, cursor, ::GetClassInfoExA, ::RegisterClassExA);
+        Register(className, style, procedure, icon, cursor, ::RegisterClassExA);
 }
 
 HWND CreateWindowShowing(DWORD exStyle, const char* className, const std::string& text, DWORD style, int left,

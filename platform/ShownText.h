@@ -26,7 +26,7 @@ std::string Narrow(const std::wstring& text, UINT codePage = ProgramCodePage);
 // MessageBox: the button pressed (IDOK, IDCANCEL, ...), 0 when it could not be shown.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style);
 
-// Registers the class once (a class of that name registered already is kept).
+// Registers the class; a class of that name registered already is kept.
 void RegisterWindowClass(const char* className, UINT style, WNDPROC procedure, HICON icon, HCURSOR cursor);
 HWND CreateWindowShowing(DWORD exStyle, const char* className, const std::string& text, DWORD style, int left,
                          int top, int width, int height, HWND parent, int id, void* parameter);

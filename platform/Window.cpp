@@ -16,7 +16,6 @@ constexpr UINT DpiChangedMessage = 0x02E0;
 
 // The DPI functions are younger than the oldest systems the program runs on.
 SystemDll user32("user32.dll");
-SystemDll shcore("shcore.dll");
 
 // A memory DC with the font selected, for measuring text.
 class MeasuringDc {
@@ -39,21 +38,14 @@ int SystemDpi()
 }
 
 // The DPI of the monitor the window is on, where the system can tell it
-// (Windows 10 for the window, 8.1 for its monitor); elsewhere the system's.
+// (Windows 10); elsewhere the system's. The windows open centred on the
+// primary monitor, whose DPI that is on Windows 8.1 as well, and a move to a
+// monitor of another DPI comes as WM_DPICHANGED.
 int WindowDpi(HWND window)
 {
     static SystemFunction<UINT(WINAPI*)(HWND)> dpiForWindow(user32, "GetDpiForWindow");
-    static SystemFunction<HMONITOR(WINAPI*)(HWND, DWORD)> monitorFromWindow(user32, "MonitorFromWindow");
-    static SystemFunction<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)> dpiForMonitor(shcore, "GetDpiForMonitor");
-    if (UINT dpi = dpiForWindow(window))
-        return static_cast<int>(dpi);
-    UINT x = 0;
-    UINT y = 0;
-    HMONITOR monitor = monitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-    if (monitor && dpiForMonitor(monitor, effectiveDpi, &x, &y) == S_OK && y > 0)
-        return static_cast<int>(y);
-    return SystemDpi();
+    UINT dpi = dpiForWindow(window);
+    return dpi ? static_cast<int>(dpi) : SystemDpi();
 }
 
 bool ShiftDown()
@@ -161,11 +153,6 @@ TopLevelWindow::TopLevelWindow(const std::string& title, Size client, const Wind
 TopLevelWindow::~TopLevelWindow()
 {
     window_.reset();
-}
-
-void TopLevelWindow::SetLayout(std::function<void()> layout)
-{
-    layout_ = std::move(layout);
 }
 
 // The frame is the system's: where it scales frames for each monitor (Windows

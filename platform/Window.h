@@ -97,7 +97,7 @@ public:
     int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
     // What lays the window out afresh, sizing it, when it has come to a monitor
     // of another DPI: it is called with the children in the new font.
-    void SetLayout(std::function<void()> layout);
+    void SetLayout(std::function<void()> layout) { layout_ = std::move(layout); }
 
     Size ClientSize() const;
     void SetClientSize(Size client);
