@@ -92,7 +92,6 @@ public:
     HWND Handle() const { return window_.get(); }
     bool Exists() const { return static_cast<bool>(window_); }
     const Font& TextFont() const { return font_; }
-    int Dpi() const { return dpi_; }
     // A length in pixels at 96 DPI, at the window's DPI.
     int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
     // What lays the window out afresh, sizing it, when it has come to a monitor
