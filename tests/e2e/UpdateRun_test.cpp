@@ -4,6 +4,7 @@
 #include "CfgUnit/ControlIds.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "common/FormatText.h"
+#include "common/Text.h"
 
 #include "platform/Processes.h"
 #include "support/Bounded.h"
@@ -532,10 +533,12 @@ TEST_F(UpdateRunTest, DecliningTheDialogLeavesTheSettingsAndFailsTheRun)
 // 1252, as a Russian Windows set to English for them does. The same run there
 // and in the Russian locale: the server dialog, the progress window and a box
 // with a text of the scenario read right in both, and what the run stores is
-// the same to the byte (the system's own messages in the log included).
+// the same to the byte (the system's own messages in the log included), but
+// for what the user typed, which is stored in the system's code page as ever.
 TEST_F(UpdateRunTest, TextsReadRightWhateverCodePageTheSystemKeepsAndTheRunStoresTheSame)
 {
     const std::string done = "Обновление завершено: «ё» и №";  // letters that code pages place apart
+    const std::string typed = "tun€.example:9443";  // "€": 0x88 in code page 1251, 0x80 in 1252
     struct Seen {
         std::vector<std::string> dialog;
         std::vector<std::string> progress;  // the view at the registration
@@ -554,7 +557,7 @@ TEST_F(UpdateRunTest, TextsReadRightWhateverCodePageTheSystemKeepsAndTheRunStore
         Scenario({"new.ocx"}, 1, "*", false, "[Messages]\r\nALL_OK=" + done + "\r\n");
         install.SetSystemLocale(locale);
         Seen seen;
-        std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", true, &seen.dialog);
+        std::thread user(AnswerServerDialog, NewHost, typed, true, &seen.dialog);
         ProgramRunResult run = Update({Answer::Ok});
         user.join();
         for (const ProgressRecord& view : run.progress)
@@ -582,7 +585,13 @@ TEST_F(UpdateRunTest, TextsReadRightWhateverCodePageTheSystemKeepsAndTheRunStore
         ASSERT_EQ(1u, run->boxes.size()) << Describe(run->boxes);
         EXPECT_EQ(Text(done), run->boxes[0].text);
     }
-    EXPECT_EQ(russian.log, western.log);
-    EXPECT_EQ(russian.settings, western.settings);
-    EXPECT_TRUE(Contains(russian.settings, "web server host=" + NewHost + "\r\n"));
+    EXPECT_TRUE(Contains(russian.settings, "web server host=" + NewHost + "\r\nweb server address=\r\n"
+                                                                           "warden location=tun\x88.example:9443\r\n"));
+    auto inCodePage1251 = [](const std::string& text) { return ReplaceAll(text, "\x80", "\x88"); };
+    std::vector<std::string> westernLog;
+    for (const std::string& entry : western.log)
+        westernLog.push_back(inCodePage1251(entry));
+    EXPECT_EQ(russian.log, westernLog);
+    EXPECT_EQ(russian.settings, inCodePage1251(western.settings));
+    EXPECT_TRUE(Contains(western.settings, "warden location=tun\x80.example:9443\r\n"));
 }
