@@ -17,9 +17,9 @@ constexpr WindowKind ProgressWindowKind{"WardCfgUpProgress", false};
 constexpr const char* Caption = "Обновление клиента ДБО";
 constexpr const char* Notice = "Идёт обновление. Дождитесь его окончания и не выключайте компьютер.";
 
+// In pixels at 96 DPI.
 constexpr int Margin = 10;
 constexpr int ClientWidth = 360;
-constexpr int LineWidth = ClientWidth - 2 * Margin;
 constexpr int BarExtraHeight = 4;  // over a line of text
 
 // The steps of a control: unregistering, replacing, registering; of any other file: replacing.
@@ -117,24 +117,36 @@ void TProgress::Close()
 }
 
 struct TProgressWindow::Parts {
-    Font font = Font::MessageFont();
-    TopLevelWindow window{Caption, font, {ClientWidth, 0}, ProgressWindowKind};
-    WrappingLabel notice{window, ProgressNoticeId, Notice, Margin, Margin, LineWidth};
-    WrappingLabel status{window, ProgressStatusId, "", Margin, 0, LineWidth};  // the step, the file and the count
-    ProgressBar bar{window, ProgressBarId, {}};
+    TopLevelWindow window{Caption, {ClientWidth, 0}, ProgressWindowKind};
+    WrappingLabel notice{window, ProgressNoticeId, Notice};
+    WrappingLabel status{window, ProgressStatusId, ""};  // the step, the file and the count
+    ProgressBar bar{window, ProgressBarId};
     bool visible = false;
+
+    void Layout();
 };
 
-// The notice across the top, then a line each for the step, the file and the count, then the bar.
 TProgressWindow::TProgressWindow() : parts_(std::make_unique<Parts>())
 {
     Parts& p = *parts_;
-    p.notice.GrowToText();
-    int line = p.font.LineHeight();
-    p.status.SetBounds({Margin, p.notice.GetBounds().Bottom() + Margin, LineWidth, 3 * line});
-    p.bar.SetBounds({Margin, p.status.GetBounds().Bottom() + Margin, LineWidth, line + BarExtraHeight});
-    p.window.SetClientSize({ClientWidth, p.bar.GetBounds().Bottom() + Margin});
+    p.Layout();
+    p.window.SetLayout([&p] { p.Layout(); });
     p.window.CentreOnScreen();
+}
+
+// The notice across the top, then a line each for the step, the file and the
+// count, then the bar; at the window's DPI.
+void TProgressWindow::Parts::Layout()
+{
+    const int margin = window.Scale(Margin);
+    const int width = window.Scale(ClientWidth);
+    const int lineWidth = width - 2 * margin;
+    const int line = window.TextFont().LineHeight();
+    notice.SetBounds({margin, margin, lineWidth, 0});
+    notice.GrowToText();
+    status.SetBounds({margin, notice.GetBounds().Bottom() + margin, lineWidth, 3 * line});
+    bar.SetBounds({margin, status.GetBounds().Bottom() + margin, lineWidth, line + window.Scale(BarExtraHeight)});
+    window.SetClientSize({width, bar.GetBounds().Bottom() + margin});
 }
 
 TProgressWindow::~TProgressWindow() = default;

@@ -15,6 +15,7 @@ using namespace platform;
 
 namespace {
 
+// In pixels at 96 DPI.
 constexpr int Margin = 5;
 constexpr int RowGap = 10;
 constexpr int FieldWidth = 200;
@@ -65,11 +66,13 @@ private:
     std::string Caption(const char* key) const { return configurator_.DialogCaptions.ValueOf(key); }
     int Ask(const std::string& text, const char* caption, UINT style);
 
-    int AddRows();
-    std::unique_ptr<Control> MakeServerField(int left, int top);
-    int AddButtons(int y);
+    void AddRows();
+    std::unique_ptr<Control> MakeServerField();
+    void Layout();
+    int PlaceRows();
+    int PlaceButtons(int y);
     int FitButtonsAndFields(int clientWidth);
-    void AddCommentAndSeparator(int y, int clientWidth);
+    void PlaceCommentAndSeparator(int y, int clientWidth);
 
     std::string ChosenHost() const;
     bool ServerChosen();
@@ -81,10 +84,10 @@ private:
 
     TConfigurator& configurator_;
     const StringList& servers_;
-    Font font_ = Font::MessageFont();
     TopLevelWindow window_;
     Row rows_[RowCount];
     DropDownList* serverList_ = nullptr;  // row 1 field with two or more servers
+    EditField* serverHost_ = nullptr;     // row 1 field otherwise
     std::unique_ptr<Button> accept_;
     std::unique_ptr<Button> decline_;
     std::unique_ptr<WrappingLabel> comment_;
@@ -92,96 +95,122 @@ private:
 };
 
 TServerDialog::TServerDialog(TConfigurator& configurator, const StringList& servers)
-    : configurator_(configurator), servers_(servers), window_(Caption("DialogCaption"), font_, {300, 100})
+    : configurator_(configurator), servers_(servers), window_(Caption("DialogCaption"), {300, 100})
 {
     if (!window_.Exists())
         return;
-    int y = AddRows();
-    int clientWidth = rows_[ServerRow].field->GetBounds().left + FieldWidth + Margin;
-    y = AddButtons(y);
-    clientWidth = FitButtonsAndFields(clientWidth);
-    AddCommentAndSeparator(y, clientWidth);
+    // Made in the order of the Tab key, then placed.
+    AddRows();
+    accept_ = std::make_unique<Button>(window_, AcceptButtonId, Caption("AcceptButtonCaption"), AcceptCode);
+    decline_ = std::make_unique<Button>(window_, DeclineButtonId, Caption("DeclineButtonCaption"), DeclineCode);
+    comment_ = std::make_unique<WrappingLabel>(window_, CommentId, Caption("CommentLabelText"));
+    separator_ = std::make_unique<Separator>(window_, SeparatorId);
+    Layout();
+    window_.SetLayout([this] { Layout(); });
     window_.CentreOnScreen();
     window_.Show();
     rows_[NewHostRow].field->Focus();
 }
 
-// The four labelled rows, fields aligned right of the widest label; answers the top of the next row.
-int TServerDialog::AddRows()
+void TServerDialog::AddRows()
 {
     static const char* const labelKeys[RowCount] = {"OldWebServHostLabelCaption", "NewWebServHostLabelCaption",
-                                             "NewWardLocLabelCaption", "NewReserveWardLocLabelCaption"};
+                                                    "NewWardLocLabelCaption", "NewReserveWardLocLabelCaption"};
     static const int labelIds[RowCount] = {ServerLabelId, NewHostLabelId, LocationLabelId, ReserveLabelId};
     static const int fieldIds[RowCount] = {ServerFieldId, NewHostFieldId, LocationFieldId, ReserveFieldId};
-    int y = RowGap;
-    int labelsRight = 0;
-    int fieldHeight = 0;
     for (int i = ServerRow; i < RowCount; ++i) {
         Row& row = rows_[i];
-        row.label = std::make_unique<Label>(window_, labelIds[i], Caption(labelKeys[i]), Margin, y);
-        Bounds label = row.label->GetBounds();
-        int left = label.width + 2 * Margin;
-        row.field = i == ServerRow ? MakeServerField(left, y)
-                           : std::make_unique<EditField>(window_, fieldIds[i], EditKind::Editable, "", left, y,
-                                                         FieldWidth);
-        if (i == ServerRow)
-            fieldHeight = row.field->GetBounds().height;
-        row.field->SetWidth(FieldWidth);
+        row.label = std::make_unique<Label>(window_, labelIds[i], Caption(labelKeys[i]));
+        row.field = i == ServerRow ? MakeServerField()
+                                   : std::make_unique<EditField>(window_, fieldIds[i], EditKind::Editable, "");
         row.field->SetFill(Fill::White);
-        row.field->SetHeight(fieldHeight);
-        y += std::max(fieldHeight, label.height) + RowGap;
-        labelsRight = std::max(labelsRight, label.Right());
     }
-    for (Row& row : rows_)
-        row.field->SetLeft(labelsRight);
-    return y;
 }
 
-std::unique_ptr<Control> TServerDialog::MakeServerField(int left, int top)
+std::unique_ptr<Control> TServerDialog::MakeServerField()
 {
-    if (servers_.Count() < 2)
-        return std::make_unique<EditField>(window_, ServerFieldId, EditKind::ReadOnlyCentred,
-                                           servers_.Count() ? servers_.NameAt(0) : std::string(), left, top,
-                                           FieldWidth);
-    auto list = std::make_unique<DropDownList>(window_, ServerFieldId, left, top, FieldWidth, ListHeight);
+    if (servers_.Count() < 2) {
+        auto host = std::make_unique<EditField>(window_, ServerFieldId, EditKind::ReadOnlyCentred,
+                                                servers_.Count() ? servers_.NameAt(0) : std::string());
+        serverHost_ = host.get();
+        return host;
+    }
+    auto list = std::make_unique<DropDownList>(window_, ServerFieldId);
     for (int i = 0; i < servers_.Count(); ++i)
         list->Add(servers_.NameAt(i));
     serverList_ = list.get();
     return list;
 }
 
-// Both buttons on one row below the fields; answers the top of the next row.
-int TServerDialog::AddButtons(int y)
+// Every element placed and sized for the window's DPI and font, and the window sized to them.
+void TServerDialog::Layout()
 {
-    y += RowGap;
-    accept_ = std::make_unique<Button>(window_, AcceptButtonId, Caption("AcceptButtonCaption"), AcceptCode, Margin, y);
-    decline_ = std::make_unique<Button>(window_, DeclineButtonId, Caption("DeclineButtonCaption"), DeclineCode,
-                                        accept_->GetBounds().Right() + Margin, y);
-    return y + decline_->GetBounds().height + RowGap;
+    int y = PlaceRows();
+    int clientWidth = rows_[ServerRow].field->GetBounds().Right() + window_.Scale(Margin);
+    y = PlaceButtons(y);
+    clientWidth = FitButtonsAndFields(clientWidth);
+    PlaceCommentAndSeparator(y, clientWidth);
+}
+
+// The four labelled rows, fields aligned right of the widest label, each as
+// high as the row 1 field as the system makes it; answers the top of the next row.
+int TServerDialog::PlaceRows()
+{
+    if (serverList_)
+        serverList_->FitHeight(window_.Scale(ListHeight));
+    else
+        serverHost_->FitHeightToText();
+    const int fieldHeight = rows_[ServerRow].field->GetBounds().height;
+    int y = window_.Scale(RowGap);
+    int labelsRight = 0;
+    for (Row& row : rows_) {
+        row.label->FitToText();
+        row.label->MoveTo(window_.Scale(Margin), y);
+        Bounds label = row.label->GetBounds();
+        y += std::max(fieldHeight, label.height) + window_.Scale(RowGap);
+        labelsRight = std::max(labelsRight, label.Right());
+    }
+    for (Row& row : rows_) {
+        Bounds label = row.label->GetBounds();
+        row.field->SetBounds({labelsRight, label.top, window_.Scale(FieldWidth), fieldHeight});
+    }
+    return y;
+}
+
+// Both buttons on one row below the fields; answers the top of the next row.
+int TServerDialog::PlaceButtons(int y)
+{
+    y += window_.Scale(RowGap);
+    const int margin = window_.Scale(Margin);
+    accept_->FitToCaption();
+    decline_->FitToCaption();
+    accept_->MoveTo(margin, y);
+    decline_->MoveTo(accept_->GetBounds().Right() + margin, y);
+    return y + decline_->GetBounds().height + window_.Scale(RowGap);
 }
 
 // Buttons of one width, spread evenly, widen the window when they need it;
 // the fields then reach to the right margin. Answers the client width.
 int TServerDialog::FitButtonsAndFields(int clientWidth)
 {
+    const int margin = window_.Scale(Margin);
     int width = std::max(accept_->GetBounds().width, decline_->GetBounds().width);
-    clientWidth = std::max(clientWidth, 2 * width + 15);
+    clientWidth = std::max(clientWidth, 2 * width + 3 * margin);
     accept_->SetWidth(width);
     decline_->SetWidth(width);
     int gap = RoundHalfEven(clientWidth - 2 * width, 3);
     accept_->SetLeft(gap);
     decline_->SetLeft(gap + width + gap);
     for (Row& row : rows_)
-        row.field->SetWidth(clientWidth - Margin - row.field->GetBounds().left);
+        row.field->SetWidth(clientWidth - margin - row.field->GetBounds().left);
     return clientWidth;
 }
 
 // The comment goes across the top and pushes everything else down.
-void TServerDialog::AddCommentAndSeparator(int y, int clientWidth)
+void TServerDialog::PlaceCommentAndSeparator(int y, int clientWidth)
 {
-    comment_ = std::make_unique<WrappingLabel>(window_, CommentId, Caption("CommentLabelText"), 0, 0, clientWidth);
+    comment_->SetBounds({0, 0, clientWidth, 0});
     comment_->GrowToText();
-    comment_->SetWidth(clientWidth);
     int shift = comment_->GetBounds().height;
     for (Row& row : rows_) {
         row.label->MoveDown(shift);
@@ -192,8 +221,8 @@ void TServerDialog::AddCommentAndSeparator(int y, int clientWidth)
     int clientHeight = y + shift;
     window_.SetClientSize({clientWidth, clientHeight});
     int buttonHeight = decline_->GetBounds().height;
-    separator_ = std::make_unique<Separator>(window_, SeparatorId,
-                                             Bounds{0, clientHeight - buttonHeight - 2 * RowGap, clientWidth, 1});
+    separator_->SetBounds(
+        {0, clientHeight - buttonHeight - 2 * window_.Scale(RowGap), clientWidth, window_.Scale(1)});
 }
 
 int TServerDialog::Ask(const std::string& text, const char* caption, UINT style)

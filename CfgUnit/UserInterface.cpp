@@ -2,7 +2,7 @@
 
 #include "CfgUnit/ProgressWindow.h"
 #include "CfgUnit/ServerDialog.h"
-#include "platform/System.h"
+#include "platform/ShownText.h"
 
 #include <memory>
 

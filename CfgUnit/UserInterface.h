@@ -14,7 +14,7 @@ class TUserInterface {
 public:
     virtual ~TUserInterface() = default;
 
-    // MessageBoxA: the button pressed (IDOK, IDCANCEL, ...), 0 when it could not be shown.
+    // A message box: the button pressed (IDOK, IDCANCEL, ...), 0 when it could not be shown.
     virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) = 0;
 
     // The server settings dialog: true when the user accepted and every check passed.

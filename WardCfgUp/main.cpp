@@ -33,5 +33,7 @@ static int Run()
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     platform::RestrictDllSearch();
+    // Once the search is restricted: the boxes and windows of every run alike.
+    platform::EnableVisualStyles();
     return platform::RunGuarded(Run);
 }

@@ -6,26 +6,17 @@ namespace platform {
 
 namespace {
 
-// How far the open list of a DropDownList reaches below its field.
+// How far the open list of a DropDownList reaches below its field, at 96 DPI.
 constexpr int DropDownHeight = 120;
-
-std::string WindowText(HWND window)
-{
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    int length = ::GetWindowTextA(window, &text[0], static_cast<int>(text.size()));
-    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-    return text;
-}
 
 }  // namespace
 
 Control::Control(TopLevelWindow& parent, int id, const char* className, DWORD style, DWORD exStyle,
-                 const std::string& text, const Bounds& bounds)
-    : handle_(::CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, bounds.left,
-                                bounds.top, bounds.width, bounds.height, parent.Handle(),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr),
-                                nullptr)),
-      parent_(parent)
+                 const std::string& text, UINT textCodePage)
+    : handle_(CreateWindowShowing(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                                  parent.Handle(), id, nullptr)),
+      parent_(parent),
+      textCodePage_(textCodePage)
 {
     ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(TextFont().Handle()), FALSE);
 }
@@ -74,6 +65,12 @@ void Control::SetHeight(int height)
     SetOne(&Bounds::height, height);
 }
 
+void Control::MoveTo(int left, int top)
+{
+    Bounds bounds = GetBounds();
+    SetBounds({left, top, bounds.width, bounds.height});
+}
+
 void Control::MoveDown(int distance)
 {
     SetTop(GetBounds().top + distance);
@@ -81,12 +78,12 @@ void Control::MoveDown(int distance)
 
 std::string Control::Text() const
 {
-    return WindowText(handle_);
+    return ShownText(handle_, textCodePage_);
 }
 
 void Control::SetText(const std::string& text)
 {
-    ::SetWindowTextA(handle_, text.c_str());
+    SetShownText(handle_, text);
 }
 
 void Control::SetFill(Fill fill)
@@ -99,15 +96,20 @@ void Control::Focus()
     ::SetFocus(handle_);
 }
 
-Label::Label(TopLevelWindow& parent, int id, const std::string& text, int left, int top)
-    : Control(parent, id, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, text,
-              {left, top, parent.TextFont().TextWidth(text), parent.TextFont().LineHeight()})
+Label::Label(TopLevelWindow& parent, int id, const std::string& text)
+    : Control(parent, id, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, text)
 {
+    FitToText();
 }
 
-WrappingLabel::WrappingLabel(TopLevelWindow& parent, int id, const std::string& text, int left, int top,
-                             int width)
-    : Control(parent, id, "STATIC", SS_CENTER | SS_NOPREFIX, 0, text, {left, top, width, 0})
+void Label::FitToText()
+{
+    Bounds bounds = GetBounds();
+    SetBounds({bounds.left, bounds.top, TextFont().TextWidth(Text()), TextFont().LineHeight()});
+}
+
+WrappingLabel::WrappingLabel(TopLevelWindow& parent, int id, const std::string& text)
+    : Control(parent, id, "STATIC", SS_CENTER | SS_NOPREFIX, 0, text)
 {
 }
 
@@ -116,19 +118,30 @@ void WrappingLabel::GrowToText()
     SetHeight(TextFont().WrappedHeight(Text(), GetBounds().width));
 }
 
-EditField::EditField(TopLevelWindow& parent, int id, EditKind kind, const std::string& text, int left, int top,
-                     int width)
-    : Control(parent, id, "EDIT",
-              kind == EditKind::Editable ? ES_AUTOHSCROLL | WS_TABSTOP : ES_READONLY | ES_CENTER,
-              WS_EX_CLIENTEDGE, text, {left, top, width, parent.TextFont().LineHeight() + EditExtraHeight})
+EditField::EditField(TopLevelWindow& parent, int id, EditKind kind, const std::string& text)
+    : Control(parent, id, "EDIT", kind == EditKind::Editable ? ES_AUTOHSCROLL | WS_TABSTOP : ES_READONLY | ES_CENTER,
+              WS_EX_CLIENTEDGE, text,
+              // The program fills the read-only kind; the user types into the other.
+              kind == EditKind::Editable ? CP_ACP : ProgramCodePage)
+{
+    FitHeightToText();
+}
+
+void EditField::FitHeightToText()
+{
+    SetHeight(TextFont().LineHeight() + parent_.Scale(EditExtraHeight));
+}
+
+DropDownList::DropDownList(TopLevelWindow& parent, int id)
+    : Control(parent, id, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, "")
 {
 }
 
-DropDownList::DropDownList(TopLevelWindow& parent, int id, int left, int top, int width, int height)
-    : Control(parent, id, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, "",
-              {left, top, width, height + DropDownHeight})
+void DropDownList::FitHeight(int height)
 {
-    hiddenHeight_ = DropDownHeight;
+    hiddenHeight_ = parent_.Scale(DropDownHeight);
+    ::SetWindowPos(handle_, nullptr, 0, 0, GetBounds().width, height + hiddenHeight_,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The field's height follows the item height set for it, by a margin that
     // differs between systems (Wine reads back more than was set): correct the
     // value set by what is missing until the field fits.
@@ -144,7 +157,7 @@ DropDownList::DropDownList(TopLevelWindow& parent, int id, int left, int top, in
 
 void DropDownList::Add(const std::string& item)
 {
-    ::SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    AddListItem(handle_, item);
 }
 
 int DropDownList::Selected() const
@@ -155,31 +168,29 @@ int DropDownList::Selected() const
 std::string DropDownList::SelectedText() const
 {
     int index = Selected();
-    if (index < 0)
-        return std::string();
-    int length = static_cast<int>(::SendMessageA(handle_, CB_GETLBTEXTLEN, index, 0));
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    length = static_cast<int>(::SendMessageA(handle_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0])));
-    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-    return text;
+    return index < 0 ? std::string() : ListItem(handle_, index, textCodePage_);
 }
 
-Button::Button(TopLevelWindow& parent, int id, const std::string& caption, int resultCode, int left, int top)
-    : Control(parent, id, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, caption,
-              {left, top, parent.TextFont().TextWidth(caption) + 2 * ButtonMarginX,
-               parent.TextFont().LineHeight() + 2 * ButtonMarginY})
+Button::Button(TopLevelWindow& parent, int id, const std::string& caption, int resultCode)
+    : Control(parent, id, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, caption)
 {
     parent.SetButtonCode(handle_, resultCode);
+    FitToCaption();
 }
 
-Separator::Separator(TopLevelWindow& parent, int id, const Bounds& bounds)
-    : Control(parent, id, "STATIC", 0, 0, "", bounds)
+void Button::FitToCaption()
+{
+    Bounds bounds = GetBounds();
+    SetBounds({bounds.left, bounds.top, TextFont().TextWidth(Text()) + 2 * parent_.Scale(ButtonMarginX),
+               TextFont().LineHeight() + 2 * parent_.Scale(ButtonMarginY)});
+}
+
+Separator::Separator(TopLevelWindow& parent, int id) : Control(parent, id, "STATIC", 0, 0, "")
 {
     SetFill(Fill::Black);
 }
 
-ProgressBar::ProgressBar(TopLevelWindow& parent, int id, const Bounds& bounds)
-    : Control(parent, id, "STATIC", SS_OWNERDRAW, 0, "", bounds)
+ProgressBar::ProgressBar(TopLevelWindow& parent, int id) : Control(parent, id, "STATIC", SS_OWNERDRAW, 0, "")
 {
     parent.SetDrawing(handle_, [this](HDC dc, const RECT& rect) { Draw(dc, rect); });
 }

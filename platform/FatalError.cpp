@@ -1,6 +1,6 @@
 #include "platform/FatalError.h"
 
-#include "platform/System.h"
+#include "platform/ShownText.h"
 
 namespace platform {
 

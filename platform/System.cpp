@@ -1,5 +1,7 @@
 #include "platform/System.h"
 
+#include "platform/ShownText.h"
+
 namespace platform {
 
 DWORD LastError()
@@ -12,11 +14,19 @@ void SetLastError(DWORD code)
     ::SetLastError(code);
 }
 
+// The message is in the language of the system's user, which the code page of
+// programs that are not Unicode may lack (a Russian Windows set to English for
+// them): on the NT family it is read wide and converted to the program's code page.
 std::string SystemMessage(DWORD code)
 {
+    const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    if (WideCalls()) {
+        wchar_t buffer[256];
+        DWORD length = ::FormatMessageW(flags, nullptr, code, 0, buffer, 256, nullptr);
+        return Narrow(std::wstring(buffer, length < 256 ? length : 0));
+    }
     char buffer[256];
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                    buffer, sizeof buffer, nullptr);
+    DWORD length = ::FormatMessageA(flags, nullptr, code, 0, buffer, sizeof buffer, nullptr);
     return std::string(buffer, length < sizeof buffer ? length : 0);
 }
 
@@ -73,11 +83,6 @@ UniqueHandle NewNamedMutex(const std::string& name)
     if (::GetLastError() == ERROR_ALREADY_EXISTS)
         mutex.reset();
     return mutex;
-}
-
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style)
-{
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), style);
 }
 
 }  // namespace platform

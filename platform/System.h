@@ -9,7 +9,7 @@ namespace platform {
 
 DWORD LastError();
 void SetLastError(DWORD code);
-// FormatMessageA from the system table in the default language, 256 characters.
+// FormatMessage from the system table in the default language, 256 characters, in the program's code page.
 std::string SystemMessage(DWORD code);
 
 // CompareStringA under the user's default locale, letter case ignored: less
@@ -36,7 +36,5 @@ void Sleep(DWORD milliseconds);
 // call made the mutex; empty when it did not (the name was in use already,
 // by a mutex or an object of another kind, or the call failed for any reason).
 UniqueHandle NewNamedMutex(const std::string& name);
-
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style);
 
 }  // namespace platform

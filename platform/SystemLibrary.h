@@ -20,6 +20,14 @@ const std::string& SystemDirectory();
 // directory is left out (SetDllDirectoryA("")); on systems without either, nothing changes.
 void RestrictDllSearch();
 
+// The standard controls take the system's visual style (Windows XP and later)
+// from version 6 of the common controls, which only the program's manifest
+// gives: the system directory holds version 5. It is loaded by its bare name,
+// and only while the manifest's activation context redirects that name to the
+// assembly, which the loader then takes without searching any folder; where
+// nothing redirects it (Windows 2000, the 9x family), nothing is loaded.
+void EnableVisualStyles();
+
 // A system DLL, loaded from the system directory on first use and kept until
 // the program ends; while it cannot be loaded, each use tries again.
 class SystemDll {

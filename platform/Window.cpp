@@ -1,5 +1,8 @@
 #include "platform/Window.h"
 
+#include "platform/ShownText.h"
+#include "platform/SystemLibrary.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -8,6 +11,11 @@ namespace {
 
 constexpr DWORD WindowStyle = WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD WindowExStyle = WS_EX_CONTROLPARENT;
+// Sent to a per-monitor aware window that has come to a monitor of another DPI (Windows 8.1 and later).
+constexpr UINT DpiChangedMessage = 0x02E0;
+
+// The DPI functions are younger than the oldest systems the program runs on.
+SystemDll user32("user32.dll");
 
 // A memory DC with the font selected, for measuring text.
 class MeasuringDc {
@@ -20,30 +28,24 @@ private:
     Selection font_;
 };
 
-void RegisterWindowClass(const char* className, WNDPROC procedure)
+// The DPI the system gives this program for the screen as a whole.
+int SystemDpi()
 {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    if (::GetClassInfoExA(instance, className, &existing))
-        return;
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_NOCLOSE | CS_SAVEBITS;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    // Absent from programs without the resource (the tests): the window then has the default icon.
-    windowClass.hIcon = ::LoadIconA(instance, "WARDCFGUP");
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = className;
-    ::RegisterClassExA(&windowClass);
+    HDC screen = ::GetDC(nullptr);
+    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : DefaultDpi;
 }
 
-Size OuterFromClient(Size client)
+// The DPI of the monitor the window is on, where the system can tell it
+// (Windows 10); elsewhere the system's. The windows open centred on the
+// primary monitor, whose DPI that is on Windows 8.1 as well, and a move to a
+// monitor of another DPI comes as WM_DPICHANGED.
+int WindowDpi(HWND window)
 {
-    RECT rect{0, 0, client.width, client.height};
-    ::AdjustWindowRectEx(&rect, WindowStyle, FALSE, WindowExStyle);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+    static SystemFunction<UINT(WINAPI*)(HWND)> dpiForWindow(user32, "GetDpiForWindow");
+    UINT dpi = dpiForWindow(window);
+    return dpi ? static_cast<int>(dpi) : SystemDpi();
 }
 
 bool ShiftDown()
@@ -82,22 +84,27 @@ void SleepDispatchingMessages(DWORD milliseconds)
             return;
         }
         MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
+        while (PeekNextMessage(message))
+            TranslateAndDispatch(message);
     }
 }
 
-Font Font::MessageFont()
+int ScaleToDpi(int pixels, int dpi)
+{
+    return ::MulDiv(pixels, dpi, DefaultDpi);
+}
+
+Font Font::MessageFont(int dpi)
 {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
         if (HFONT font = ::CreateFontIndirectA(&metrics.lfMessageFont))
             return Font(font);
+    }
     LOGFONTA fallback{};
-    fallback.lfHeight = -11;  // a character height of 11 pixels
+    fallback.lfHeight = -ScaleToDpi(11, dpi);  // a character height of 11 pixels
     fallback.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(fallback.lfFaceName, "MS Sans Serif", LF_FACESIZE);
     return Font(::CreateFontIndirectA(&fallback));
@@ -114,37 +121,50 @@ int Font::LineHeight() const
 int Font::TextWidth(const std::string& text) const
 {
     MeasuringDc dc(Handle());
-    SIZE extent{};
-    ::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &extent);
-    return extent.cx;
+    return TextExtent(dc.get(), text).cx;
 }
 
 int Font::WrappedHeight(const std::string& text, int width) const
 {
     MeasuringDc dc(Handle());
     RECT rect{0, 0, width, 0};
-    ::DrawTextA(dc.get(), text.data(), static_cast<int>(text.size()), &rect,
-                DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    DrawShownText(dc.get(), text, rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     return rect.bottom - rect.top;
 }
 
-TopLevelWindow::TopLevelWindow(const std::string& title, const Font& font, Size client, const WindowKind& kind)
-    : font_(font),
-      interactive_(kind.interactive),
+TopLevelWindow::TopLevelWindow(const std::string& title, Size client, const WindowKind& kind)
+    : interactive_(kind.interactive),
       whiteBrush_(::CreateSolidBrush(RGB(255, 255, 255))),
       blackBrush_(::CreateSolidBrush(RGB(0, 0, 0)))
 {
-    RegisterWindowClass(kind.className, Procedure);
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    // Absent from programs without the resource (the tests): the window then has the default icon.
+    RegisterWindowClass(kind.className, CS_NOCLOSE | CS_SAVEBITS, Procedure, ::LoadIconA(instance, "WARDCFGUP"),
+                        ::LoadCursorA(nullptr, IDC_ARROW));
     Size outer = OuterFromClient(client);
     // The window procedure keeps the handle from WM_NCCREATE on.
-    ::CreateWindowExA(WindowExStyle, kind.className, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                      outer.width, outer.height, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+    CreateWindowShowing(WindowExStyle, kind.className, title, WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.width,
+                        outer.height, nullptr, 0, this);
+    dpi_ = WindowDpi(Handle());
+    font_ = Font::MessageFont(dpi_);
 }
 
 // The window goes first: its last messages may still ask for the brushes.
 TopLevelWindow::~TopLevelWindow()
 {
     window_.reset();
+}
+
+// The frame is the system's: where it scales frames for each monitor (Windows
+// 10), at the DPI it gives the window, which the layout follows.
+Size TopLevelWindow::OuterFromClient(Size client) const
+{
+    static SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)> adjustForDpi(user32,
+                                                                                    "AdjustWindowRectExForDpi");
+    RECT rect{0, 0, client.width, client.height};
+    if (!adjustForDpi(&rect, WindowStyle, FALSE, WindowExStyle, static_cast<UINT>(WindowDpi(Handle()))))
+        ::AdjustWindowRectEx(&rect, WindowStyle, FALSE, WindowExStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 Size TopLevelWindow::ClientSize() const
@@ -220,12 +240,9 @@ int TopLevelWindow::WaitForResult()
     while (Exists() && resultCode_ == 0) {
         ::WaitMessage();
         MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (HandleKey(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
+        while (PeekNextMessage(message))
+            if (!HandleKey(message))
+                TranslateAndDispatch(message);
     }
     return std::exchange(resultCode_, 0);
 }
@@ -262,17 +279,18 @@ bool TopLevelWindow::HandleKey(const MSG& message)
 LRESULT CALLBACK TopLevelWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
+        // The creation parameter leads the record of either kind, ANSI or wide.
         auto* self = static_cast<TopLevelWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->window_.reset(window);
         ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<TopLevelWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self)
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return DefaultProcedure(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->window_.release();  // gone already: nothing left to destroy
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return DefaultProcedure(window, message, wParam, lParam);
     }
     return self->OnMessage(message, wParam, lParam);
 }
@@ -301,6 +319,9 @@ LRESULT TopLevelWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (!interactive_)
             return 0;  // not the user's to close
         break;
+    case DpiChangedMessage:
+        ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED)
             if (int code = ButtonCode(reinterpret_cast<HWND>(lParam)))
@@ -320,7 +341,7 @@ LRESULT TopLevelWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return DefaultProcedure(window, message, wParam, lParam);
 }
 
 LRESULT TopLevelWindow::ChildColours(HDC dc, HWND child)
@@ -340,6 +361,21 @@ LRESULT TopLevelWindow::ChildColours(HDC dc, HWND child)
     }
     ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// The children take the font of the new DPI before the window is laid out
+// afresh, at the place the system suggests on the new monitor.
+void TopLevelWindow::ChangeDpi(int dpi, const RECT& suggested)
+{
+    dpi_ = dpi;
+    Font font = Font::MessageFont(dpi);
+    for (HWND child = ::GetWindow(Handle(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), FALSE);
+    font_ = std::move(font);
+    MoveTo(suggested.left, suggested.top);
+    if (layout_)
+        layout_();
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 // Double-buffered: the background is drawn off screen and copied in one step.

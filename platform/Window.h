@@ -1,6 +1,7 @@
 // The small window layer under the server dialog and the progress window: the
 // message font, top-level windows of the program's own classes, and the loops
-// that serve them.
+// that serve them. The windows are laid out for the DPI of the monitor they are
+// on: every length of their layout is given in pixels at 96 DPI and scaled.
 #pragma once
 
 #include "platform/Owner.h"
@@ -27,11 +28,19 @@ struct Bounds {
     int Bottom() const { return top + height; }
 };
 
+// The DPI at which a length in pixels is what it says.
+constexpr int DefaultDpi = 96;
+
+// A length in pixels at 96 DPI, at the DPI given.
+int ScaleToDpi(int pixels, int dpi);
+
 // The system's message-box font (the message font of the non-client
-// metrics); "MS Sans Serif" of 11 pixels when those cannot be read.
+// metrics); "MS Sans Serif" of 11 pixels (at 96 DPI) when those cannot be read.
 class Font {
 public:
-    static Font MessageFont();
+    Font() = default;  // none yet
+    // At the DPI given: the metrics are the system's DPI's, their height scaled.
+    static Font MessageFont(int dpi);
 
     HFONT Handle() const { return static_cast<HFONT>(font_.get()); }
     // The height of one line (the font's tmHeight).
@@ -70,10 +79,11 @@ enum class Fill { Default, White, Black };
 
 // A top-level window without system menu and sizing border, painted
 // double-buffered, that keeps a result code for its buttons. The window is
-// destroyed with this object, or earlier when the system closes it.
+// destroyed with this object, or earlier when the system closes it. It writes
+// in the message font at the DPI of its monitor.
 class TopLevelWindow {
 public:
-    TopLevelWindow(const std::string& title, const Font& font, Size client, const WindowKind& kind = DialogWindow);
+    TopLevelWindow(const std::string& title, Size client, const WindowKind& kind = DialogWindow);
     ~TopLevelWindow();
     TopLevelWindow(const TopLevelWindow&) = delete;
     TopLevelWindow& operator=(const TopLevelWindow&) = delete;
@@ -82,6 +92,11 @@ public:
     HWND Handle() const { return window_.get(); }
     bool Exists() const { return static_cast<bool>(window_); }
     const Font& TextFont() const { return font_; }
+    // A length in pixels at 96 DPI, at the window's DPI.
+    int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
+    // What lays the window out afresh, sizing it, when it has come to a monitor
+    // of another DPI: it is called with the children in the new font.
+    void SetLayout(std::function<void()> layout) { layout_ = std::move(layout); }
 
     Size ClientSize() const;
     void SetClientSize(Size client);
@@ -110,10 +125,14 @@ private:
     LRESULT ChildColours(HDC dc, HWND child);
     void Paint();
     int ButtonCode(HWND child) const;
+    void ChangeDpi(int dpi, const RECT& suggested);
+    Size OuterFromClient(Size client) const;
 
-    const Font& font_;
     bool interactive_;
     Window window_;
+    int dpi_ = DefaultDpi;
+    Font font_;
+    std::function<void()> layout_;
     GdiObject whiteBrush_;
     GdiObject blackBrush_;
     std::vector<std::pair<HWND, Fill>> fills_;

@@ -51,6 +51,24 @@ TEST_F(EntryTest, QuestionMarkShowsTheUsageAndWritesNothing)
     }
 }
 
+// A customer's Windows may keep another code page for programs that are not
+// Unicode: with the system's locale of C.UTF-8 Wine gives the program code page
+// 1252, as a Windows set to English for them does. The box reads right all the same.
+TEST_F(EntryTest, TheUsageReadsRightWhateverCodePageTheSystemKeeps)
+{
+    install.SetSystemLocale("C.UTF-8");
+    ProgramRunResult run = Run("?", {Answer::Ok});
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ("Warning", run.boxes[0].caption);
+    EXPECT_EQ(Utf8FromAnsi(UsageTextBuiltIn), run.boxes[0].text);
+
+    // The 9x family keeps the ANSI calls: the system reads the bytes in its own code page.
+    Win98Program win98("WardCfgUp.exe");
+    run = Run("?", {Answer::Ok});
+    ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
+    EXPECT_EQ(Utf8FromCodePage(UsageTextBuiltIn, 1252), run.boxes[0].text);  // "Èñïîëüçîâàíèå: ..."
+}
+
 TEST_F(EntryTest, DefaultScenarioIsWrittenBesideTheProgramAndTheRunStops)
 {
     WriteBytes(install.ProgramDir() + "scen.ini", "[WardCfgUp]\r\nAXCLSID={X}\r\n");

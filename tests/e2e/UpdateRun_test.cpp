@@ -4,9 +4,11 @@
 #include "CfgUnit/ControlIds.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "common/FormatText.h"
+#include "common/Text.h"
 
 #include "platform/Processes.h"
 #include "support/Bounded.h"
+#include "support/LogLines.h"
 #include "support/ScratchInstall.h"
 #include "support/StandIns.h"
 #include "support/TestControl.h"
@@ -463,8 +465,11 @@ TEST_F(UpdateRunTest, AnUpdaterKilledInTheMiddleLeavesEveryFileAndTheNextRunComp
 namespace {
 
 // Fills the program's server dialog like a user: new host and tunnel address, then
-// the button (accept or decline). Runs beside the box driver; bounded.
-void AnswerServerDialog(const std::string& host, const std::string& tunnel, bool accept)
+// the button (accept or decline). Runs beside the box driver; bounded. What the
+// dialog shows first goes to `shown`: its caption, then the texts of its labels,
+// buttons and comment in the order of their control ids, in UTF-8.
+void AnswerServerDialog(const std::string& host, const std::string& tunnel, bool accept,
+                        std::vector<std::string>* shown)
 {
     for (int tries = 0; tries < 600; ++tries, ::Sleep(100)) {
         HWND dialog = ::FindWindowA("TWardCfgUpWindow", nullptr);
@@ -475,6 +480,12 @@ void AnswerServerDialog(const std::string& host, const std::string& tunnel, bool
         HWND button = ::GetDlgItem(dialog, accept ? AcceptButtonId : DeclineButtonId);
         if (!hostField || !tunnelField || !button)
             continue;
+        if (shown) {
+            shown->push_back(WindowTextUtf8(dialog));
+            for (int id : {ServerLabelId, NewHostLabelId, LocationLabelId, ReserveLabelId, AcceptButtonId,
+                           DeclineButtonId, CommentId})
+                shown->push_back(WindowTextUtf8(::GetDlgItem(dialog, id)));
+        }
         DWORD_PTR result;
         ::SendMessageTimeoutA(hostField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(host.c_str()), SMTO_ABORTIFHUNG,
                               5000, &result);
@@ -490,7 +501,7 @@ void AnswerServerDialog(const std::string& host, const std::string& tunnel, bool
 TEST_F(UpdateRunTest, WithoutHostsInTheScenarioTheUserNamesTheNewServerInTheDialog)
 {
     OneControl("2_0_0_0", "1_0_0_0", false);
-    std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", true);
+    std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", true, nullptr);
     ProgramRunResult run = Update({Answer::Ok});
     user.join();
     ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
@@ -505,7 +516,7 @@ TEST_F(UpdateRunTest, DecliningTheDialogLeavesTheSettingsAndFailsTheRun)
 {
     OneControl("2_0_0_0", "1_0_0_0", false);
     std::string before = ReadBytes(client + "warden.cfg");
-    std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", false);
+    std::thread user(AnswerServerDialog, NewHost, "tun2.example:9443", false, nullptr);
     ProgramRunResult run = Update({Answer::Ok});
     user.join();
     ASSERT_EQ(1u, run.boxes.size()) << Describe(run.boxes);
@@ -513,4 +524,74 @@ TEST_F(UpdateRunTest, DecliningTheDialogLeavesTheSettingsAndFailsTheRun)
     EXPECT_EQ(before, ReadBytes(client + "warden.cfg"));
     EXPECT_EQ(before, ReadBytes(client + "warden.bak"));
     EXPECT_EQ("notok", ResultProgramsStarted());
+}
+
+// --- Every customer's Windows ---
+
+// A customer's Windows may keep another code page for programs that are not
+// Unicode: with the system's locale of C.UTF-8 Wine gives the program code page
+// 1252, as a Russian Windows set to English for them does. The same run there
+// and in the Russian locale: the server dialog, the progress window and a box
+// with a text of the scenario read right in both, and what the run stores is
+// the same to the byte (the system's own messages in the log included), but
+// for what the user typed, which is stored in the system's code page as ever.
+TEST_F(UpdateRunTest, TextsReadRightWhateverCodePageTheSystemKeepsAndTheRunStoresTheSame)
+{
+    const std::string done = "Обновление завершено: «ё» и №";  // letters that code pages place apart
+    const std::string typed = "tun€.example:9443";  // "€": 0x88 in code page 1251, 0x80 in 1252
+    struct Seen {
+        std::vector<std::string> dialog;
+        std::vector<std::string> progress;  // the view at the registration
+        std::vector<BoxRecord> boxes;
+        std::vector<std::string> log;
+        std::string settings;
+    };
+    auto runUnder = [&](const std::string& locale) {
+        // The same client for each run: a new control that is registered (seconds, for the window to be seen).
+        ::DeleteFileA((client + "new.ocx").c_str());
+        ::DeleteFileA((client + "warden.bak").c_str());
+        Control(client, "ctl.ocx", "1_0_0_0");
+        RegisterClass(client + "ctl.ocx");
+        WardenCfg();
+        Control(work, "new.ocx", "1_0_0_0");
+        Scenario({"new.ocx"}, 1, "*", false, "[Messages]\r\nALL_OK=" + done + "\r\n");
+        install.SetSystemLocale(locale);
+        Seen seen;
+        std::thread user(AnswerServerDialog, NewHost, typed, true, &seen.dialog);
+        ProgramRunResult run = Update({Answer::Ok});
+        user.join();
+        for (const ProgressRecord& view : run.progress)
+            if (view.lines.size() > 1 && view.lines[1] == Text(ProgressStepText(TProgressStep::Registering)))
+                seen.progress = view.lines;
+        seen.boxes = run.boxes;
+        seen.log = LogEntries(work + "run.log");
+        seen.settings = ReadBytes(client + "warden.cfg");
+        return seen;
+    };
+    const Seen russian = runUnder("");
+    const Seen western = runUnder("C.UTF-8");
+
+    std::vector<std::string> dialog;
+    for (const char* key : {"DialogCaption", "OldWebServHostLabelCaption", "NewWebServHostLabelCaption",
+                            "NewWardLocLabelCaption", "NewReserveWardLocLabelCaption", "AcceptButtonCaption",
+                            "DeclineButtonCaption", "CommentLabelText"})
+        dialog.push_back(Text(texts.DialogCaptions.ValueOf(key)));
+    for (const Seen* run : {&russian, &western}) {
+        EXPECT_EQ(dialog, run->dialog);
+        EXPECT_EQ((std::vector<std::string>{u8"Идёт обновление. Дождитесь его окончания и не выключайте компьютер.",
+                                            Text(ProgressStepText(TProgressStep::Registering)), "new.ocx",
+                                            Text(ProgressCountText(1, 1))}),
+                  run->progress);
+        ASSERT_EQ(1u, run->boxes.size()) << Describe(run->boxes);
+        EXPECT_EQ(Text(done), run->boxes[0].text);
+    }
+    EXPECT_TRUE(Contains(russian.settings, "web server host=" + NewHost + "\r\nweb server address=\r\n"
+                                                                           "warden location=tun\x88.example:9443\r\n"));
+    auto inCodePage1251 = [](const std::string& text) { return ReplaceAll(text, "\x80", "\x88"); };
+    std::vector<std::string> westernLog;
+    for (const std::string& entry : western.log)
+        westernLog.push_back(inCodePage1251(entry));
+    EXPECT_EQ(russian.log, westernLog);
+    EXPECT_EQ(russian.settings, inCodePage1251(western.settings));
+    EXPECT_TRUE(Contains(western.settings, "warden location=tun\x80.example:9443\r\n"));
 }

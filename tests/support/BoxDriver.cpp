@@ -1,6 +1,5 @@
 #include "support/BoxDriver.h"
 
-#include "platform/Owner.h"
 #include "support/Bounded.h"
 #include "support/TestFiles.h"
 
@@ -53,13 +52,14 @@ std::string BoxText(HWND box)
 
 }  // namespace
 
+// Read through the wide functions: what the user sees, whatever code page either program has.
 std::string WindowTextUtf8(HWND window)
 {
-    int length = ::GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    length = ::GetWindowTextA(window, &text[0], length + 1);
+    int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    length = ::GetWindowTextW(window, &text[0], length + 1);
     text.resize(length > 0 ? length : 0);
-    return Utf8FromAnsi(text);
+    return Utf8FromWide(text);
 }
 
 std::vector<HWND> FindTopLevelWindows(DWORD processId, const std::string& className)
@@ -148,18 +148,24 @@ ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::str
                                   std::vector<Answer> script, DWORD timeoutMs, BoxDriver::BoxHook onBox,
                                   std::function<bool()> endWhen)
 {
-    ProgramRunResult result;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
     if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
                           currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &process))
-        return result;
-    platform::UniqueHandle program(process.hProcess);
+        return ProgramRunResult();
     platform::UniqueHandle mainThread(process.hThread);
+    return DriveBoxes(platform::UniqueHandle(process.hProcess), process.dwProcessId, std::move(script), timeoutMs,
+                      std::move(onBox), std::move(endWhen));
+}
+
+ProgramRunResult DriveBoxes(platform::UniqueHandle program, DWORD processId, std::vector<Answer> script,
+                            DWORD timeoutMs, BoxDriver::BoxHook onBox, std::function<bool()> endWhen)
+{
+    ProgramRunResult result;
     result.started = true;
-    BoxDriver driver(process.dwProcessId, std::move(script), std::move(onBox));
+    BoxDriver driver(processId, std::move(script), std::move(onBox));
     DWORD start = ::GetTickCount();
     for (;;) {
         // A copy shows its step for milliseconds only: the progress window is watched closely,

@@ -4,6 +4,8 @@
 // the program's progress window shows.
 #pragma once
 
+#include "platform/Owner.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -84,6 +86,11 @@ struct ProgramRunResult {
 ProgramRunResult RunAndDriveBoxes(const std::string& commandLine, const std::string& currentDir,
                                   std::vector<Answer> script, DWORD timeoutMs,
                                   BoxDriver::BoxHook onBox = nullptr, std::function<bool()> endWhen = nullptr);
+// The same for a program started already: its process (with the rights to
+// wait for it, end it and read its exit code) and id.
+ProgramRunResult DriveBoxes(platform::UniqueHandle program, DWORD processId, std::vector<Answer> script,
+                            DWORD timeoutMs, BoxDriver::BoxHook onBox = nullptr,
+                            std::function<bool()> endWhen = nullptr);
 
 // Text for a record list, one box after another, for test failure output.
 std::string Describe(const std::vector<BoxRecord>& boxes);

@@ -7,7 +7,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
 
 TempDir::TempDir()
 {
@@ -111,25 +110,42 @@ std::string BinDir()
     return path.substr(0, path.rfind('\\') + 1);
 }
 
+static std::string Narrowed(const std::wstring& wide, UINT to)
+{
+    int wideLength = static_cast<int>(wide.size());
+    int length = ::WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string out(length, '\0');
+    if (length > 0)
+        ::WideCharToMultiByte(to, 0, wide.data(), wideLength, &out[0], length, nullptr, nullptr);
+    return out;
+}
+
 static std::string Convert(const std::string& text, UINT from, UINT to)
 {
     if (text.empty())
         return text;
     int wideLength = ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::vector<wchar_t> wide(wideLength);
-    ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
-    int length = ::WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    std::string out(length, '\0');
-    ::WideCharToMultiByte(to, 0, wide.data(), wideLength, &out[0], length, nullptr, nullptr);
-    return out;
+    std::wstring wide(wideLength, L'\0');
+    ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), &wide[0], wideLength);
+    return Narrowed(wide, to);
 }
 
 std::string Utf8FromAnsi(const std::string& text)
 {
-    return Convert(text, 1251, CP_UTF8);
+    return Utf8FromCodePage(text, 1251);
+}
+
+std::string Utf8FromCodePage(const std::string& text, UINT codePage)
+{
+    return Convert(text, codePage, CP_UTF8);
 }
 
 std::string AnsiFromUtf8(const std::string& text)
 {
     return Convert(text, CP_UTF8, 1251);
+}
+
+std::string Utf8FromWide(const std::wstring& text)
+{
+    return Narrowed(text, CP_UTF8);
 }

@@ -58,3 +58,6 @@ std::string BinDir();
 // Text in the program's code page (CP1251) to UTF-8 and back.
 std::string Utf8FromAnsi(const std::string& text);
 std::string AnsiFromUtf8(const std::string& text);
+std::string Utf8FromWide(const std::wstring& text);
+// Bytes read in another code page, as a program that is not Unicode shows them there.
+std::string Utf8FromCodePage(const std::string& text, UINT codePage);

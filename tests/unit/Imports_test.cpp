@@ -155,6 +155,11 @@ TEST(Imports, ShippedProgramCarriesItsManifest)
     ASSERT_TRUE(GetFileVersion(ShippedProgram(), version));
     EXPECT_NE(std::string::npos, manifest.find("name=\"WardCfgUp\" version=\"" + VersionText(version) + "\""))
         << manifest;
+    // Laid out for each monitor's DPI, never stretched by the system (Wine does not stretch: only the
+    // declaration shows it); the controls of Common Controls 6.
+    EXPECT_NE(std::string::npos, manifest.find(">true/pm</dpiAware>"));
+    EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"));
+    EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
 }
 
 // This test program itself links the version reading of the copy check.

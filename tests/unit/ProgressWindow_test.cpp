@@ -36,3 +36,62 @@ TEST(ProgressWindow, ShowsTheStepFileAndCountCentredAndTheUserCannotCloseIt)
     ::SendMessageA(shown, WM_CLOSE, 0, 0);
     EXPECT_TRUE(::IsWindow(shown));
 }
+
+namespace {
+
+int SystemDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+RECT ChildRect(HWND window, int id)
+{
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(window, id), &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+}  // namespace
+
+// Laid out for the DPI of its monitor (its lengths are given at 96 DPI), and
+// again, font included, when it comes to a monitor of another DPI.
+TEST(ProgressWindow, IsLaidOutForItsDpiAndAgainWhenThatChanges)
+{
+    TProgressWindow window;
+    window.Show(TProgressState());
+    std::vector<HWND> found = FindTopLevelWindows(::GetCurrentProcessId(), "WardCfgUpProgress");
+    ASSERT_EQ(1u, found.size());
+    HWND shown = found[0];
+    auto expectScaledTo = [shown](int dpi) {
+        auto px = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
+        RECT client{};
+        ::GetClientRect(shown, &client);
+        EXPECT_EQ(px(360), client.right) << dpi;
+        RECT notice = ChildRect(shown, ProgressNoticeId);
+        RECT bar = ChildRect(shown, ProgressBarId);
+        EXPECT_EQ(px(10), notice.left);
+        EXPECT_EQ(px(10), notice.top);
+        EXPECT_EQ(px(360) - 2 * px(10), bar.right - bar.left);
+        EXPECT_EQ(client.bottom - px(10), bar.bottom);
+    };
+    const int dpi = SystemDpi();
+    expectScaledTo(dpi);
+    RECT status = ChildRect(shown, ProgressStatusId);
+
+    const int otherDpi = dpi == 96 ? 144 : 96;
+    RECT suggested{40, 30, 600, 300};
+    ::SendMessageA(shown, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(otherDpi, otherDpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+    expectScaledTo(otherDpi);
+    RECT rescaled = ChildRect(shown, ProgressStatusId);
+    // Three lines in the font of the new DPI.
+    EXPECT_EQ(otherDpi > dpi, rescaled.bottom - rescaled.top > status.bottom - status.top);
+    RECT placed{};
+    ::GetWindowRect(shown, &placed);
+    EXPECT_EQ(40, placed.left);
+    EXPECT_EQ(30, placed.top);
+}

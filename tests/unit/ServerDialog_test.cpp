@@ -5,13 +5,16 @@
 #include "CfgUnit/Configurator.h"
 #include "CfgUnit/ControlIds.h"
 #include "CfgUnit/ServerDialog.h"
+#include "common/Text.h"
 #include "platform/Controls.h"
+#include "platform/SystemLibrary.h"
 #include "support/Bounded.h"
 #include "support/BoxDriver.h"
 #include "support/TestFiles.h"
 
 #include <algorithm>
 #include <cfenv>
+#include <cstdlib>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -22,6 +25,12 @@
 namespace {
 
 constexpr DWORD WaitLimitMs = 10000;
+
+// As the program shows the dialog: with its manifest (tests/CMakeLists.txt) and visual styles.
+class ProgramStart : public ::testing::Environment {
+    void SetUp() override { platform::EnableVisualStyles(); }
+};
+::testing::Environment* const programStart = ::testing::AddGlobalTestEnvironment(new ProgramStart);
 
 // The children of the dialog, each found by its control id.
 enum Element {
@@ -297,10 +306,26 @@ void FillAndAccept(DialogDriver& d, const std::string& host, const std::string& 
 // ---------------------------------------------------------------------------
 // Layout
 
-// The message font as the test measures it, apart from the dialog's own code.
+// The DPI the system gives the test program for the screen.
+int SystemDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// A length in pixels at 96 DPI, at the system's DPI.
+int Px(int pixels)
+{
+    return ::MulDiv(pixels, SystemDpi(), 96);
+}
+
+// The message font as the test measures it, apart from the dialog's own code:
+// the system's, at another DPI than the system's in proportion.
 class TestFont {
 public:
-    TestFont()
+    explicit TestFont(int dpi = SystemDpi()) : font_(MessageFont(dpi))
     {
         TEXTMETRICA text{};
         ::GetTextMetricsA(dc_.get(), &text);
@@ -315,15 +340,16 @@ public:
     int lineHeight = 0;
 
 private:
-    static HFONT MessageFont()
+    static HFONT MessageFont(int dpi)
     {
         NONCLIENTMETRICSA metrics{};
         metrics.cbSize = sizeof metrics;
         ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
         return ::CreateFontIndirectA(&metrics.lfMessageFont);
     }
 
-    platform::GdiObject font_{MessageFont()};
+    platform::GdiObject font_;
     platform::MemoryDc dc_{::CreateCompatibleDC(nullptr)};
     platform::Selection selected_{dc_.get(), font_.get()};
 };
@@ -341,46 +367,48 @@ int Nearest(double value)
 }
 
 // The expected positions for three servers (the 22-pixel list in row 1),
-// given the height the comment needs.
-Layout ExpectedLayout(const TConfigurator& cfg, int commentHeight)
+// given the height the comment needs, at a DPI: at 96 every length is as
+// written, at another DPI it is scaled, and so is the font.
+Layout ExpectedLayout(const TConfigurator& cfg, int commentHeight, int dpi = SystemDpi())
 {
-    TestFont font;
+    TestFont font(dpi);
+    auto px = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
     auto caption = [&](const char* key) { return cfg.DialogCaptions.ValueOf(key); };
     const char* labels[4] = {"OldWebServHostLabelCaption", "NewWebServHostLabelCaption", "NewWardLocLabelCaption",
                              "NewReserveWardLocLabelCaption"};
     Layout layout;
-    const int fieldHeight = 22;
-    int y = 10;
+    const int fieldHeight = px(22);
+    int y = px(10);
     int labelsRight = 0;
     for (int row = 0; row < 4; ++row) {
         int width = font.Width(caption(labels[row]));
-        layout.elements[2 * row] = {5, y, width, font.lineHeight};
+        layout.elements[2 * row] = {px(5), y, width, font.lineHeight};
         layout.elements[2 * row + 1] = {0, y, 0, fieldHeight};
-        y += std::max(fieldHeight, font.lineHeight) + 10;
-        labelsRight = std::max(labelsRight, 5 + width);
+        y += std::max(fieldHeight, font.lineHeight) + px(10);
+        labelsRight = std::max(labelsRight, px(5) + width);
     }
-    int clientWidth = labelsRight + 200 + 5;
-    y += 10;
+    int clientWidth = labelsRight + px(200) + px(5);
+    y += px(10);
     int buttonTop = y;
-    int buttonHeight = font.lineHeight + 2 * platform::ButtonMarginY;
+    int buttonHeight = font.lineHeight + 2 * px(platform::ButtonMarginY);
     int buttonWidth = std::max(font.Width(caption("AcceptButtonCaption")),
-                               font.Width(caption("DeclineButtonCaption"))) + 2 * platform::ButtonMarginX;
-    y += buttonHeight + 10;
-    clientWidth = std::max(clientWidth, 2 * buttonWidth + 15);
+                               font.Width(caption("DeclineButtonCaption"))) + 2 * px(platform::ButtonMarginX);
+    y += buttonHeight + px(10);
+    clientWidth = std::max(clientWidth, 2 * buttonWidth + 3 * px(5));
     int gap = Nearest((clientWidth - 2 * buttonWidth) / 3.0);
     layout.elements[Accept] = {gap, buttonTop, buttonWidth, buttonHeight};
     layout.elements[Decline] = {2 * gap + buttonWidth, buttonTop, buttonWidth, buttonHeight};
     for (int row = 0; row < 4; ++row) {
         Rect& field = layout.elements[2 * row + 1];
         field.left = labelsRight;
-        field.width = clientWidth - 5 - labelsRight;
+        field.width = clientWidth - px(5) - labelsRight;
     }
     for (int i = 0; i < Comment; ++i)
         layout.elements[i].top += commentHeight;
     layout.clientWidth = clientWidth;
     layout.clientHeight = y + commentHeight;
     layout.elements[Comment] = {0, 0, clientWidth, commentHeight};
-    layout.elements[SeparatorLine] = {0, layout.clientHeight - buttonHeight - 20, clientWidth, 1};
+    layout.elements[SeparatorLine] = {0, layout.clientHeight - buttonHeight - 2 * px(10), clientWidth, px(1)};
     return layout;
 }
 
@@ -389,37 +417,49 @@ struct LiveLayout {
     RECT window{};
 };
 
+LiveLayout LayoutOf(const DialogDriver& d)
+{
+    LiveLayout live;
+    for (int i = 0; i < ElementCount; ++i)
+        live.layout.elements[i] = d.RectOf(static_cast<Element>(i));
+    RECT client{};
+    ::GetClientRect(d.Dialog(), &client);
+    live.layout.clientWidth = client.right;
+    live.layout.clientHeight = client.bottom;
+    ::GetWindowRect(d.Dialog(), &live.window);
+    return live;
+}
+
 LiveLayout ReadLayout(TConfigurator& cfg)
 {
     LiveLayout live;
     RunDialog(cfg, ThreeServers(), {}, [&](DialogDriver& d) {
-        for (int i = 0; i < ElementCount; ++i)
-            live.layout.elements[i] = d.RectOf(static_cast<Element>(i));
-        RECT client{};
-        ::GetClientRect(d.Dialog(), &client);
-        live.layout.clientWidth = client.right;
-        live.layout.clientHeight = client.bottom;
-        ::GetWindowRect(d.Dialog(), &live.window);
+        live = LayoutOf(d);
         d.Click(Decline);
         d.WaitClosed();
     });
     return live;
 }
 
-void ExpectLayout(const Layout& expected, const LiveLayout& live)
+void ExpectElements(const Layout& expected, const LiveLayout& live)
 {
     EXPECT_EQ(expected.clientWidth, live.layout.clientWidth);
     EXPECT_EQ(expected.clientHeight, live.layout.clientHeight);
     for (int i = 0; i < ElementCount; ++i)
         EXPECT_EQ(expected.elements[i], live.layout.elements[i]) << "element " << i;
-    // Centred on the 1024 x 768 screen.
+}
+
+void ExpectLayout(const Layout& expected, const LiveLayout& live)
+{
+    ExpectElements(expected, live);
+    // Centred on the screen.
     int width = live.window.right - live.window.left;
     int height = live.window.bottom - live.window.top;
     EXPECT_EQ(Nearest((::GetSystemMetrics(SM_CXSCREEN) - width) / 2.0), live.window.left);
     EXPECT_EQ(Nearest((::GetSystemMetrics(SM_CYSCREEN) - height) / 2.0), live.window.top);
 }
 
-TEST(ServerDialogLayout, DefaultCaptionsGiveFieldsOf200Pixels)
+TEST(ServerDialogLayout, DefaultCaptionsGiveFieldsOf200PixelsAt96Dpi)
 {
     TConfigurator cfg;
     LiveLayout live = ReadLayout(cfg);
@@ -427,7 +467,7 @@ TEST(ServerDialogLayout, DefaultCaptionsGiveFieldsOf200Pixels)
     // The default comment fits one line.
     Layout expected = ExpectedLayout(cfg, font.lineHeight);
     ExpectLayout(expected, live);
-    EXPECT_EQ(200, live.layout.elements[Field1].width);
+    EXPECT_EQ(Px(200), live.layout.elements[Field1].width);
 }
 
 TEST(ServerDialogLayout, WideButtonsWidenTheWindowAndTheFields)
@@ -445,8 +485,38 @@ TEST(ServerDialogLayout, WideButtonsWidenTheWindowAndTheFields)
     EXPECT_EQ(0, commentHeight % font.lineHeight) << "whole lines";
     Layout expected = ExpectedLayout(cfg, commentHeight);
     ExpectLayout(expected, live);
-    EXPECT_GT(live.layout.elements[Field1].width, 200);
-    EXPECT_EQ(live.layout.clientWidth, 2 * live.layout.elements[Accept].width + 15);
+    EXPECT_GT(live.layout.elements[Field1].width, Px(200));
+    EXPECT_EQ(live.layout.clientWidth, 2 * live.layout.elements[Accept].width + 3 * Px(5));
+}
+
+// The tests run at 96 DPI, and again in a prefix set to 144 DPI
+// (WINE_RUN_DPI, tests/CMakeLists.txt): the geometry above holds at both.
+TEST(ServerDialogLayout, TheTestsRunAtTheDpiOfTheirPrefix)
+{
+    const char* prefixDpi = std::getenv("WINE_RUN_DPI");
+    EXPECT_EQ(prefixDpi ? std::atoi(prefixDpi) : 96, SystemDpi());
+}
+
+// Moved to a monitor of another DPI, the window takes the place the system
+// suggests there and lays everything out again for that DPI, font included.
+TEST(ServerDialogLayout, ADpiChangeLaysTheDialogOutAgainForTheNewDpi)
+{
+    TConfigurator cfg;
+    const int otherDpi = SystemDpi() == 96 ? 144 : 96;
+    LiveLayout live;
+    RunDialog(cfg, ThreeServers(), {}, [&](DialogDriver& d) {
+        RECT suggested{100, 50, 700, 450};
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(d.Dialog(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(otherDpi, otherDpi),
+                              reinterpret_cast<LPARAM>(&suggested), SMTO_ABORTIFHUNG, WaitLimitMs, &result);
+        live = LayoutOf(d);
+        d.Click(Decline);
+        d.WaitClosed();
+    });
+    // The default comment fits one line.
+    ExpectElements(ExpectedLayout(cfg, TestFont(otherDpi).lineHeight, otherDpi), live);
+    EXPECT_EQ(100, live.window.left);
+    EXPECT_EQ(50, live.window.top);
 }
 
 TEST(ServerDialogLayout, HalvesRoundToTheEvenNeighbour)
@@ -494,7 +564,7 @@ TEST(ServerDialogElements, OneServerShowsItsHostReadOnlyOutsideTheTabOrder)
     EXPECT_GT(rows[1].height, font.lineHeight);
     for (int row = 1; row < 4; ++row) {
         EXPECT_EQ(rows[1].height, rows[2 * row + 1].height) << "row " << row + 1;
-        EXPECT_EQ(rows[2 * row - 2].top + std::max(rows[1].height, font.lineHeight) + 10, rows[2 * row].top);
+        EXPECT_EQ(rows[2 * row - 2].top + std::max(rows[1].height, font.lineHeight) + Px(10), rows[2 * row].top);
     }
     EXPECT_TRUE(call.accepted);
     EXPECT_EQ(3, call.chosen);
@@ -572,6 +642,43 @@ TEST(ServerDialogElements, WindowHasNoSystemMenuNoSizingBorderWhiteFieldsAndABla
     EXPECT_EQ(static_cast<DWORD>(CS_NOCLOSE | CS_SAVEBITS), classStyle & (CS_NOCLOSE | CS_SAVEBITS));
     EXPECT_EQ(std::vector<COLORREF>(4, RGB(255, 255, 255)), fields) << "white field backgrounds";
     EXPECT_EQ(RGB(0, 0, 0), separator);
+}
+
+// The module whose code runs a window (the wide procedure of a wide window, as the program makes them).
+HMODULE ModuleOfProcedure(HWND window)
+{
+    HMODULE module = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(::GetWindowLongPtrW(window, GWLP_WNDPROC)), &module);
+    return module;
+}
+
+std::string LowerPathOf(HMODULE module)
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(module, path, sizeof path);
+    return LowerAscii(path);
+}
+
+// The buttons, fields and list are the controls of Common Controls 6, which
+// draw themselves in the system's visual style: from the side-by-side
+// assembly that the manifest names, not version 5 of the system directory.
+TEST(ServerDialogElements, TheControlsAreThoseOfCommonControls6)
+{
+    TConfigurator cfg;
+    std::vector<std::string> modules;
+    RunDialog(cfg, ThreeServers(), {}, [&](DialogDriver& d) {
+        for (Element element : {Field1, Field2, Accept, Decline})
+            modules.push_back(LowerPathOf(ModuleOfProcedure(d.Handle(element))));
+        d.Click(Decline);
+        d.WaitClosed();
+    });
+    ASSERT_EQ(4u, modules.size());
+    for (const std::string& module : modules) {
+        EXPECT_NE(std::string::npos, module.find("\\winsxs\\")) << module;
+        EXPECT_NE(std::string::npos, module.find("microsoft.windows.common-controls_6595b64144ccf1df_6.")) << module;
+        EXPECT_NE(std::string::npos, module.find("\\comctl32.dll")) << module;
+    }
 }
 
 void TabTo(DialogDriver& d, Element target)
