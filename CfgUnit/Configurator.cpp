@@ -39,30 +39,34 @@ TConfigurator::TConfigurator()
 // The log file closes with its owner.
 TConfigurator::~TConfigurator() = default;
 
-bool PlanRequested()
+bool LastOptionValue(const std::string& prefix, std::string& value)
 {
-    for (int i = 1; i <= CommandLineParamCount(); ++i)
-        if (EqualFoldingAscii(CommandLineParam(i), "-plan"))
-            return true;
-    return false;
-}
-
-std::string TConfigurator::ParseCommandLine()
-{
-    const bool plan = PlanRequested();
-    std::string scenarioPath;
+    bool found = false;
     for (int i = 1; i <= CommandLineParamCount(); ++i) {
         std::string parameter = CommandLineParam(i);
-        if (HasOptionPrefix(parameter, "-c=")) {
-            scenarioPath = ProgramDir() + parameter.substr(3);
-        } else if (HasOptionPrefix(parameter, "-l=")) {
-            if (!plan)
-                OpenLog(parameter.substr(3));
-            PlanFile = parameter.substr(3);
-            PlanToFile = true;
+        if (HasOptionPrefix(parameter, prefix)) {
+            value = parameter.substr(prefix.size());
+            found = true;
         }
     }
-    return scenarioPath;
+    return found;
+}
+
+std::string ScenarioOnCommandLine()
+{
+    std::string name;
+    return LastOptionValue("-c=", name) ? ProgramDir() + name : std::string();
+}
+
+// Every "-l=" makes its log anew; the last one gets the lines.
+std::string TConfigurator::ParseCommandLine()
+{
+    for (int i = 1; i <= CommandLineParamCount(); ++i) {
+        std::string parameter = CommandLineParam(i);
+        if (HasOptionPrefix(parameter, "-l="))
+            OpenLog(parameter.substr(3));
+    }
+    return ScenarioOnCommandLine();
 }
 
 // Two runs at once would back up each other's copies and delete each other's

@@ -69,11 +69,8 @@ public:
     std::string COPY_ERROR;
 
     // --- Run control (Configurator.cpp) ---
-    // The scenario named by "-c=". The logs named by "-l=" are opened, except
-    // for a plan, which writes itself to the last of them (PlanFile).
+    // The scenario named by "-c="; the logs named by "-l=" are opened.
     std::string ParseCommandLine();
-    std::string PlanFile;
-    bool PlanToFile = false;
     // Whether no other update run is in progress; this one then counts as in
     // progress until the configurator is freed. Otherwise the user is told in
     // a box, and one line goes to the log named on the command line, if it can be made.
@@ -92,16 +89,6 @@ public:
     bool LoadScenario();
     // Reads the scenario named by ScenarioPath (the part of LoadScenario after the command line).
     bool ReadScenario();
-
-    // --- Scenario check (ScenarioCheck.cpp) ---
-    // The check of the scenario named by "-check=": false when the command line
-    // names none; otherwise the findings are reported and exitCode tells the outcome.
-    bool CheckScenario(int& exitCode);
-
-    // --- Dry run (Plan.cpp) ---
-    // The plan of the run that "-c=" names, when "-plan" asks for one: false
-    // otherwise; exitCode 0 when that run would succeed, 1 when it would fail.
-    bool ShowPlan(int& exitCode);
 
     // --- Run log (RunLog.cpp) ---
     void OpenLog(const std::string& fileName);
@@ -192,9 +179,12 @@ std::string ProgramDir();
 // The parameters of the process's command line (index from 1).
 int CommandLineParamCount();
 std::string CommandLineParam(int index);
+// The value of the last parameter with that option prefix (Latin capitals
+// folded): false when no parameter has it.
+bool LastOptionValue(const std::string& prefix, std::string& value);
+// The scenario the last "-c=" names, always in the program's directory; empty without one.
+std::string ScenarioOnCommandLine();
 
-// Whether "-plan" stands on the command line.
-bool PlanRequested();
 
 // Whether the update cycle registers the file: a control, by its extension ".ocx".
 bool IsActiveX(const std::string& entry);

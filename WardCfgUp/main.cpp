@@ -1,5 +1,7 @@
 // WardCfgUp: brings the banking client's components up to date from a scenario.
 #include "CfgUnit/Configurator.h"
+#include "check/ScenarioReport.h"
+#include "plan/Plan.h"
 #include "PrsSrch/ProcessSearcher.h"
 #include "platform/FatalError.h"
 #include "platform/SystemLibrary.h"
@@ -20,8 +22,8 @@ static int Run()
     // "?", "-cw=", "-check=" and "-plan" change nothing of the client's: they run
     // even during an update, and a plan never keeps an update from starting.
     int exitCode = 0;
-    if (Configurator->WriteDefaultScenario() || Configurator->CheckScenario(exitCode) ||
-        Configurator->ShowPlan(exitCode))
+    if (Configurator->WriteDefaultScenario() || CheckScenario(*Configurator, exitCode) ||
+        ShowPlan(*Configurator, exitCode))
         return exitCode;
     if (!Configurator->ClaimUpdateRun())
         return 0;

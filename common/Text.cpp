@@ -90,3 +90,8 @@ std::string BoolToText(bool value)
 {
     return value ? "TRUE" : "FALSE";
 }
+
+std::string Counted(std::size_t count, const std::string& noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}

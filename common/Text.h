@@ -1,6 +1,7 @@
 // Text helpers shared by every stage.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -34,3 +35,6 @@ std::string TrimControls(const std::string& text);
 std::string TrimControlsRight(const std::string& text);
 
 std::string BoolToText(bool value);
+
+// "1 error", "2 errors": the count and the noun, with an "s" for any count but one.
+std::string Counted(std::size_t count, const std::string& noun);

@@ -1,5 +1,5 @@
 // The plan in process: the server dialog it reports instead of showing, and the box it is cut to.
-#include "CfgUnit/Plan.h"
+#include "plan/Plan.h"
 
 #include "CfgUnit/Configurator.h"
 

@@ -1,13 +1,14 @@
-#include "CfgUnit/ScenarioCheck.h"
+#include "check/ScenarioRules.h"
 
 #include "CfgUnit/ActiveXLookup.h"
+#include "CfgUnit/Configurator.h"
 #include "CfgUnit/Messages.h"
 #include "CfgUnit/ModuleRunner.h"
 #include "CfgUnit/Scenario.h"
 #include "CfgUnit/UpdateCycle.h"
 #include "CfgUnit/VersionCheck.h"
 #include "CfgUnit/WardenSettings.h"
-#include "common/CommandLine.h"
+#include "check/ScenarioScanner.h"
 #include "common/FileNames.h"
 #include "common/FormatText.h"
 #include "common/Text.h"
@@ -16,99 +17,9 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <string_view>
 
 namespace {
-
-// --- The scenario's own lines, split as the profile functions split them ---
-
-struct TScannedKey {
-    std::string Name;
-    std::string Value;  // without the blanks around it and its enclosing quotes
-    bool HasEquals;
-    int Line;
-};
-
-struct TScannedSection {
-    std::string Name;
-    int Line;
-    std::vector<TScannedKey> Keys;  // every line but comments and blank ones
-};
-
-enum class TEncoding { Ansi, Utf8Mark, Utf16Mark };
-
-struct TScannedFile {
-    TEncoding Encoding = TEncoding::Ansi;
-    std::vector<TScannedSection> Sections;
-    std::vector<int> LinesBeforeFirstSection;
-    std::vector<int> Utf8Lines;  // lines whose text reads as UTF-8 Cyrillic
-};
-
-std::string Unquoted(const std::string& value)
-{
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    return value;
-}
-
-bool IsUtf8Cyrillic(const std::string& text, std::string::size_type at)
-{
-    unsigned char lead = static_cast<unsigned char>(text[at]);
-    unsigned char next = static_cast<unsigned char>(text[at + 1]);
-    return (lead == 0xD0 || lead == 0xD1) && next >= 0x80 && next <= 0xBF;
-}
-
-// Two Cyrillic letters in UTF-8 in a row: in code page 1251 the same bytes
-// are a pair of rare characters twice, which no Russian text holds.
-bool ReadsAsUtf8Cyrillic(const std::string& line)
-{
-    for (std::string::size_type i = 0; i + 3 < line.size(); ++i)
-        if (IsUtf8Cyrillic(line, i) && IsUtf8Cyrillic(line, i + 2))
-            return true;
-    return false;
-}
-
-void ScanLine(TScannedFile& file, const std::string& line, int number)
-{
-    if (ReadsAsUtf8Cyrillic(line))
-        file.Utf8Lines.push_back(number);
-    std::string text = TrimControls(line);
-    if (text.empty() || text[0] == ';')
-        return;
-    if (text[0] == '[') {
-        std::string::size_type close = text.find(']');
-        std::string name = close == std::string::npos ? text.substr(1) : text.substr(1, close - 1);
-        file.Sections.push_back({TrimControls(name), number, {}});
-        return;
-    }
-    if (file.Sections.empty()) {
-        file.LinesBeforeFirstSection.push_back(number);
-        return;
-    }
-    std::string::size_type equals = text.find('=');
-    bool hasEquals = equals != std::string::npos;
-    file.Sections.back().Keys.push_back({TrimControls(text.substr(0, equals)),
-                                         hasEquals ? Unquoted(TrimControls(text.substr(equals + 1))) : "",
-                                         hasEquals, number});
-}
-
-TScannedFile ScanLines(std::string bytes)
-{
-    TScannedFile file;
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        file.Encoding = TEncoding::Utf8Mark;
-        bytes.erase(0, 3);  // the rest is checked as it reads once the mark is gone
-    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
-        file.Encoding = TEncoding::Utf16Mark;
-        return file;
-    }
-    int number = 0;
-    for (std::string::size_type from = 0; from < bytes.size();) {
-        std::string::size_type end = std::min(bytes.find('\n', from), bytes.size());
-        ScanLine(file, bytes.substr(from, end - from), ++number);
-        from = end + 1;
-    }
-    return file;
-}
 
 // --- Names a writer may have misspelt ---
 
@@ -215,11 +126,6 @@ std::string Listed(const std::vector<TTemplateConversion>& placeholders)
     return text;
 }
 
-std::string Counted(std::size_t count, const std::string& noun)
-{
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
 // "[section] " and what follows, the start of most findings.
 std::string InSection(const std::string& section, const std::string& rest)
 {
@@ -231,84 +137,12 @@ std::string LineReference(int line)
     return "line " + std::to_string(line);
 }
 
-// Items by their name with the letters A to Z folded, as the profile functions
-// match keys; those of one name in the order they were added. A scenario of
-// thousands of keys is thus not walked again for each of them.
-template <typename Item>
-class TByName {
-public:
-    void Add(const std::string& name, Item item) { items_.push_back({LowerAscii(name), items_.size(), item}); }
-    void Sort()
-    {
-        std::sort(items_.begin(), items_.end(),
-                  [](const Entry& a, const Entry& b) { return a.name < b.name || (a.name == b.name && a.order < b.order); });
-    }
-    // The items of that name in the order added; call Sort after the last Add.
-    std::vector<Item> Named(const std::string& name) const
-    {
-        const std::string lowered = LowerAscii(name);
-        auto first = std::lower_bound(items_.begin(), items_.end(), lowered,
-                                      [](const Entry& entry, const std::string& n) { return entry.name < n; });
-        std::vector<Item> named;
-        for (; first != items_.end() && first->name == lowered; ++first)
-            named.push_back(first->item);
-        return named;
-    }
-
-private:
-    struct Entry {
-        std::string name;
-        std::size_t order;
-        Item item;
-    };
-    std::vector<Entry> items_;
-};
-
 // --- The checks ---
 
-class TChecker {
+// The findings in the order of their lines, those of one line in the order
+// they were found, those of the whole file (line 0) last.
+class TFindings {
 public:
-    TChecker(TConfigurator& cfg, const TScannedFile& file) : cfg_(cfg), file_(file), backups_(cfg)
-    {
-        for (const TScannedSection& section : file_.Sections) {
-            keys_.emplace_back();
-            for (const TScannedKey& key : section.Keys)
-                if (key.HasEquals)
-                    keys_.back().Add(key.Name, &key);
-            keys_.back().Sort();
-        }
-        const StringList& files = cfg_.SourceFiles;
-        for (int i = 0; i < files.Count(); ++i) {
-            files_.Add(files[i], i);
-            plainBackups_.Add(PlainBackupName(files[i]), i);
-        }
-        files_.Sort();
-        plainBackups_.Sort();
-    }
-
-    std::vector<TFinding> Run()
-    {
-        CheckEncoding();
-        CheckSections();
-        CheckMainSection();
-        CheckSourceFiles();
-        CheckLocations();
-        CheckHosts();
-        CheckPrograms(&TConfigurator::RunOkModules);
-        CheckPrograms(&TConfigurator::RunNotOkModules);
-        CheckCaptions();
-        CheckMessages();
-        CheckPurpose();
-        return findings_;
-    }
-
-private:
-    // A finding's text is given in pieces and joined once.
-    void Error(int line, std::initializer_list<std::string_view> text) { Add(line, TSeverity::Error, text); }
-    void Warning(int line, std::initializer_list<std::string_view> text) { Add(line, TSeverity::Warning, text); }
-
-    // The findings stay in the order of their lines, those of one line in the
-    // order they were found, those of the whole file (line 0) last.
     void Add(int line, TSeverity severity, std::initializer_list<std::string_view> text)
     {
         auto key = [](int findingLine) { return findingLine == 0 ? INT_MAX : findingLine; };
@@ -316,38 +150,27 @@ private:
                                       [&](int k, const TFinding& finding) { return k < key(finding.Line); });
         findings_.insert(after, {line, severity, Concat(text)});
     }
+    std::vector<TFinding> Take() { return std::move(findings_); }
 
-    // The section as the run reads it: the first of that name.
-    const TScannedSection* FirstSection(const std::string& name) const
+private:
+    std::vector<TFinding> findings_;
+};
+
+// What every group of rules works with: the scenario as the run's reader left
+// it in the configurator, the scenario's own lines, and the findings.
+class TRules {
+public:
+    TRules(TConfigurator& cfg, const TScannedFile& file, TFindings& findings)
+        : cfg_(cfg), file_(file), findings_(findings)
     {
-        for (const TScannedSection& section : file_.Sections)
-            if (EqualFoldingAscii(section.Name, name))
-                return &section;
-        return nullptr;
     }
 
-    const TScannedKey* FirstKey(const std::string& section, const std::string& name) const
+protected:
+    // A finding's text is given in pieces and joined once.
+    void Error(int line, std::initializer_list<std::string_view> text) { findings_.Add(line, TSeverity::Error, text); }
+    void Warning(int line, std::initializer_list<std::string_view> text)
     {
-        const TScannedSection* found = FirstSection(section);
-        if (!found)
-            return nullptr;
-        const std::vector<const TScannedKey*> named = keys_[found - file_.Sections.data()].Named(name);
-        return named.empty() ? nullptr : named.front();
-    }
-
-    int LineOfKey(const std::string& section, const std::string& name) const
-    {
-        const TScannedKey* key = FirstKey(section, name);
-        return key ? key->Line : 0;
-    }
-
-    // The line of the index-th line of a section taken whole.
-    int LineOfEntry(const std::string& section, int index) const
-    {
-        const TScannedSection* found = FirstSection(section);
-        if (!found)
-            return 0;
-        return index < static_cast<int>(found->Keys.size()) ? found->Keys[index].Line : found->Line;
+        findings_.Add(line, TSeverity::Warning, text);
     }
 
     // Each key of a section of keys once: lines without "=" and keys given
@@ -355,7 +178,7 @@ private:
     template <typename Check>
     void ForEachKey(const std::string& sectionName, Check check)
     {
-        const TScannedSection* section = FirstSection(sectionName);
+        const TScannedSection* section = file_.FirstSection(sectionName);
         if (!section)
             return;
         for (const TScannedKey& key : section->Keys)
@@ -371,7 +194,7 @@ private:
             Warning(key.Line, {where, " has no \"=\": the run reads nothing from this line"});
             return false;
         }
-        const TScannedKey* first = FirstKey(sectionName, key.Name);
+        const TScannedKey* first = file_.FirstKey(sectionName, key.Name);
         if (first != &key) {
             Warning(key.Line,
                     {where, " is given again (first at ", LineReference(first->Line), "): the run reads the first"});
@@ -380,6 +203,31 @@ private:
         return true;
     }
 
+    TConfigurator& cfg_;
+    const TScannedFile& file_;
+
+private:
+    TFindings& findings_;
+};
+
+// The file as a whole: its encoding, its sections, its purpose.
+class TLayoutRules : public TRules {
+public:
+    using TRules::TRules;
+    void Run()
+    {
+        CheckEncoding();
+        CheckSections();
+    }
+    void CheckPurpose()
+    {
+        if (cfg_.SourceFiles.Count() == 0 && cfg_.WebServersHosts.Count() == 0)
+            Warning(0,
+                    {"the scenario installs no file and names no web server host: the run only asks the user "
+                     "for a new server"});
+    }
+
+private:
     void CheckEncoding()
     {
         if (file_.Encoding == TEncoding::Utf8Mark) {
@@ -406,7 +254,7 @@ private:
             known.push_back("[" + name + "]");
         for (const TScannedSection& section : file_.Sections) {
             std::string bracketed = "[" + section.Name + "]";
-            const TScannedSection* first = FirstSection(section.Name);
+            const TScannedSection* first = file_.FirstSection(section.Name);
             bool isKnown = std::any_of(known.begin(), known.end(),
                                        [&](const std::string& name) { return EqualFoldingAscii(name, bracketed); });
             if (!isKnown)
@@ -417,7 +265,29 @@ private:
                          "): the run reads only the first"});
         }
     }
+};
 
+// [WardCfgUp]: its keys and the files it lists.
+class TEntryRules : public TRules {
+public:
+    TEntryRules(TConfigurator& cfg, const TScannedFile& file, TFindings& findings)
+        : TRules(cfg, file, findings), backups_(cfg)
+    {
+        const StringList& files = cfg_.SourceFiles;
+        for (int i = 0; i < files.Count(); ++i) {
+            files_.Add(files[i], i);
+            plainBackups_.Add(PlainBackupName(files[i]), i);
+        }
+        files_.Sort();
+        plainBackups_.Sort();
+    }
+    void Run()
+    {
+        CheckMainSection();
+        CheckSourceFiles();
+    }
+
+private:
     void CheckMainSection()
     {
         const std::vector<std::string> known{RemoveBackupKey, AxClsidKey, SourceFileKey(1)};
@@ -473,7 +343,7 @@ private:
                   {where, "the run asks for ", prefix, digits.substr(significant), ", without leading zeros"});
         else {
             std::string gap = SourceFileKey(read + 1);
-            Error(key.Line, {where, gap, (FirstKey(MainSection, gap) ? " is empty" : " is missing")});
+            Error(key.Line, {where, gap, (file_.FirstKey(MainSection, gap) ? " is empty" : " is missing")});
         }
         return true;
     }
@@ -485,7 +355,7 @@ private:
             const std::string& entry = files[i];
             const std::string key = SourceFileKey(i + 1);
             const std::string where = InSection(MainSection, key + " " + entry);
-            const int line = LineOfKey(MainSection, key);
+            const int line = file_.LineOfKey(MainSection, key);
             std::string problem = RelativeNameProblem(entry);
             const int twin = files_.Named(entry).front();
             if (!problem.empty())
@@ -529,13 +399,31 @@ private:
                      "whatever that file's version"});
     }
 
+    const TBackupNames backups_;
+    TByName<int> files_;         // the entries of SourceFiles by name
+    TByName<int> plainBackups_;  // and by their plain backup names
+};
+
+// The sections taken whole: tunnel locations, web server hosts, result programs.
+class TLineSectionRules : public TRules {
+public:
+    using TRules::TRules;
+    void Run()
+    {
+        CheckLocations();
+        CheckHosts();
+        CheckPrograms(&TConfigurator::RunOkModules);
+        CheckPrograms(&TConfigurator::RunNotOkModules);
+    }
+
+private:
     void CheckLocations()
     {
         const StringList& pairs = cfg_.WardLocations;
         const std::string section = SectionOf(&TConfigurator::WardLocations);
         const std::string where = InSection(section, "");
         for (int i = 0; i < pairs.Count(); ++i) {
-            const int line = LineOfEntry(section, i);
+            const int line = file_.LineOfEntry(section, i);
             const std::pair<const char*, std::string> sides[] = {{"old", pairs.NameAt(i)}, {"new", pairs.ValueAt(i)}};
             for (const auto& [side, location] : sides) {
                 std::string problem = LocationProblem(location);
@@ -547,7 +435,7 @@ private:
                 ++first;
             if (first < i)
                 Warning(line,
-                        {where, pairs.NameAt(i), " is given again (", LineReference(LineOfEntry(section, first)),
+                        {where, pairs.NameAt(i), " is given again (", LineReference(file_.LineOfEntry(section, first)),
                          "): the run uses the first"});
         }
     }
@@ -557,7 +445,7 @@ private:
         const StringList& hosts = cfg_.WebServersHosts;
         const std::string section = SectionOf(&TConfigurator::WebServersHosts);
         for (int i = 0; i < hosts.Count(); ++i) {
-            const int line = LineOfEntry(section, i);
+            const int line = file_.LineOfEntry(section, i);
             const std::string current = hosts.NameAt(i);
             const std::string where = InSection(section, current);
             const int first = hosts.IndexOfName(current);
@@ -565,7 +453,7 @@ private:
                 Warning(line, {InSection(section, "a line without a current host never applies")});
             else if (first >= 0 && first < i)
                 Warning(line,
-                        {where, " is given again (", LineReference(LineOfEntry(section, first)),
+                        {where, " is given again (", LineReference(file_.LineOfEntry(section, first)),
                          "): the run uses the first"});
             else if (hosts.ValueAt(i).empty())
                 Warning(line, {where, " has no new host: the run copies nothing for it"});
@@ -583,12 +471,24 @@ private:
             const std::string expanded = ExpandEnvironmentText(program);
             if (!IsGivenByPath(expanded) || platform::FileAttributes(expanded) != INVALID_FILE_ATTRIBUTES)
                 continue;
-            Warning(LineOfEntry(section, i),
+            Warning(file_.LineOfEntry(section, i),
                     {InSection(section, "program "), program, (expanded == program ? "" : " (" + expanded + ")"),
                      " does not exist: the run only logs that it could not start it"});
         }
     }
+};
 
+// The texts the program shows: the dialog's captions and the messages.
+class TTextRules : public TRules {
+public:
+    using TRules::TRules;
+    void Run()
+    {
+        CheckCaptions();
+        CheckMessages();
+    }
+
+private:
     void CheckCaptions()
     {
         std::vector<std::string> known;
@@ -671,58 +571,7 @@ private:
         else if (percent != conversions.end())
             Warning(line, {where, " holds %%, but the program shows this text as written: both percent signs show"});
     }
-
-    void CheckPurpose()
-    {
-        if (cfg_.SourceFiles.Count() == 0 && cfg_.WebServersHosts.Count() == 0)
-            Warning(0,
-                    {"the scenario installs no file and names no web server host: the run only asks the user "
-                     "for a new server"});
-    }
-
-    TConfigurator& cfg_;
-    const TScannedFile& file_;
-    const TBackupNames backups_;
-    std::vector<TByName<const TScannedKey*>> keys_;  // of each section of the file, in file order
-    TByName<int> files_;                              // the entries of SourceFiles by name
-    TByName<int> plainBackups_;                       // and by their plain backup names
-    std::vector<TFinding> findings_;
 };
-
-std::size_t CountOf(const std::vector<TFinding>& findings, TSeverity severity)
-{
-    return std::count_if(findings.begin(), findings.end(),
-                         [severity](const TFinding& finding) { return finding.Severity == severity; });
-}
-
-std::string Counts(const std::vector<TFinding>& findings)
-{
-    return Counted(CountOf(findings, TSeverity::Error), "error") + ", " +
-           Counted(CountOf(findings, TSeverity::Warning), "warning");
-}
-
-std::string FindingLine(const std::string& name, const TFinding& finding)
-{
-    return name + (finding.Line ? ":" + std::to_string(finding.Line) : "") + ": " +
-           (finding.Severity == TSeverity::Error ? "error" : "warning") + ": " + finding.Text;
-}
-
-// The box of a check without "-l=": the counts and the first findings.
-constexpr std::size_t BoxFindingLimit = 10;
-
-std::string SummaryText(const std::string& name, const std::vector<TFinding>& findings)
-{
-    std::string text = name + ": " + Counts(findings);
-    for (std::size_t i = 0; i < findings.size() && i < BoxFindingLimit; ++i)
-        text += (i == 0 ? "\r\n\r\n" : "\r\n") + FindingLine(name, findings[i]);
-    if (findings.size() > BoxFindingLimit)
-        text += "\r\n... and " + Counted(findings.size() - BoxFindingLimit, "more finding") +
-                ": -l=<report> writes them all";
-    return text;
-}
-
-const char* const CheckOption = "-check=";
-const char* const ReportOption = "-l=";
 
 }  // namespace
 
@@ -733,61 +582,17 @@ std::vector<TFinding> CheckScenarioFile(TConfigurator& cfg, const std::string& p
         return {{0, TSeverity::Error, "the scenario does not exist: " + path}};
     if (!platform::ReadWholeFile(path, bytes))
         return {{0, TSeverity::Error, "the scenario cannot be read: " + path}};
-    TScannedFile file = ScanLines(bytes);
+    const TScannedFile file = ScanLines(bytes);
     if (file.Encoding == TEncoding::Utf16Mark)
         return {{1, TSeverity::Error, "the file is saved as UTF-16; save the scenario in code page 1251"}};
     cfg.ScenarioPath = path;
     cfg.ReadScenario();
-    return TChecker(cfg, file).Run();
-}
-
-std::string ScenarioReport(const std::string& name, const std::vector<TFinding>& findings)
-{
-    std::string report;
-    for (const TFinding& finding : findings)
-        report += FindingLine(name, finding) + "\r\n";
-    return report + Counts(findings) + "\r\n";
-}
-
-int ScenarioCheckExitCode(const std::vector<TFinding>& findings)
-{
-    if (CountOf(findings, TSeverity::Error) > 0)
-        return CheckFoundErrors;
-    return findings.empty() ? 0 : 1;
-}
-
-// The scenario is named like that of "-c=", relative to the program's
-// directory; the report, like a run log, relative to the current directory.
-bool TConfigurator::CheckScenario(int& exitCode)
-{
-    bool requested = false;
-    bool reportWanted = false;
-    std::string name;
-    std::string reportName;
-    for (int i = 1; i <= CommandLineParamCount(); ++i) {
-        std::string parameter = CommandLineParam(i);
-        if (HasOptionPrefix(parameter, CheckOption)) {
-            requested = true;
-            name = parameter.substr(std::char_traits<char>::length(CheckOption));
-        } else if (HasOptionPrefix(parameter, ReportOption)) {
-            reportWanted = true;
-            reportName = parameter.substr(std::char_traits<char>::length(ReportOption));
-        }
-    }
-    if (!requested)
-        return false;
-
-    std::vector<TFinding> findings = CheckScenarioFile(*this, ProgramDir() + name);
-    exitCode = ScenarioCheckExitCode(findings);
-    if (reportWanted) {
-        // A build must not take a report that was never written for a clean one.
-        OpenLog(reportName);
-        if (!LogOpen() || !platform::WriteFile(LogFile.get(), ScenarioReport(name, findings)))
-            exitCode = CheckFoundErrors;
-        return true;
-    }
-    static const std::pair<const char*, UINT> boxes[] = {
-        {Box::Information, Box::InformationStyle}, {Box::Warning, Box::WarningStyle}, {Box::Error, Box::ErrorStyle}};
-    ShowMessage(SummaryText(name, findings), boxes[exitCode].first, boxes[exitCode].second);
-    return true;
+    TFindings findings;
+    TLayoutRules layout(cfg, file, findings);
+    layout.Run();
+    TEntryRules(cfg, file, findings).Run();
+    TLineSectionRules(cfg, file, findings).Run();
+    TTextRules(cfg, file, findings).Run();
+    layout.CheckPurpose();
+    return findings.Take();
 }

@@ -18,3 +18,8 @@ TPlan MakePlan(TConfigurator& cfg);
 
 // The plan as one message box holds it: the first lines, and a last one that says it was cut.
 std::string PlanBoxText(const std::string& plan);
+
+// The plan of the run that "-c=" names, when "-plan" stands on the command
+// line: false otherwise; exitCode 0 when that run would succeed, 1 when it
+// would fail (or the plan file cannot be written).
+bool ShowPlan(TConfigurator& cfg, int& exitCode);

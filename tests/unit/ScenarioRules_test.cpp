@@ -1,6 +1,7 @@
 // The scenario check: a scenario with a mistake of every kind and its report,
 // and scenarios that check clean.
-#include "CfgUnit/ScenarioCheck.h"
+#include "CfgUnit/Configurator.h"
+#include "check/ScenarioReport.h"
 
 #include "support/FakeUserInterface.h"
 #include "support/TestFiles.h"

@@ -1,18 +1,19 @@
-#include "CfgUnit/Plan.h"
+#include "plan/Plan.h"
 
 #include "CfgUnit/ApplicationCheck.h"
 #include "CfgUnit/Configurator.h"
 #include "CfgUnit/Messages.h"
 #include "CfgUnit/ModuleRunner.h"
 #include "CfgUnit/UpdateCycle.h"
-#include "CfgUnit/UserInterface.h"
 #include "CfgUnit/VersionCheck.h"
 #include "common/FileNames.h"
 #include "common/ProfileFile.h"
+#include "common/Text.h"
+#include "plan/PlanWriter.h"
+#include "plan/RecordingUserInterface.h"
+#include "plan/ScratchFolder.h"
 #include "platform/Files.h"
-#include "platform/Processes.h"
 
-#include <utility>
 #include <vector>
 
 namespace {
@@ -20,73 +21,13 @@ namespace {
 // Lines of the box: a MessageBox taller than the screen loses its buttons.
 constexpr int BoxLineLimit = 40;
 
-// Stands in for the windows while the plan runs the stages: every box is
-// recorded and answered OK, the server dialog is recorded and declined, the
-// progress window never appears.
-class TRecordingUserInterface : public TUserInterface {
-public:
-    TRecordingUserInterface() : previous_(UserInterface()) { SetUserInterface(this); }
-    ~TRecordingUserInterface() override { SetUserInterface(&previous_); }
-
-    std::vector<std::pair<std::string, std::string>> boxes;  // caption, text
-    std::size_t reported = 0;  // boxes already in the plan
-    bool dialogAsked = false;
-    StringList dialogServers;  // host=number|location|reserve, as the dialog gets them
-
-    int ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT) override
-    {
-        boxes.emplace_back(caption, text);
-        return IDOK;
-    }
-
-    bool NewWebHostDialog(TConfigurator&, StringList& servers, int&, int&) override
-    {
-        dialogAsked = true;
-        dialogServers = servers;
-        return false;
-    }
-
-    void ShowProgress(const TProgressState&) override {}
-    void CloseProgress() override {}
-
-private:
-    TUserInterface& previous_;
-};
-
-class TPlanWriter {
-public:
-    explicit TPlanWriter(TRecordingUserInterface& ui) : ui_(ui) {}
-
-    void Line(const std::string& text) { text_ += text + "\r\n"; }
-    void Item(const std::string& text) { Line("  " + text); }
-    void Heading(const std::string& text)
-    {
-        Line("");
-        Line(text);
-    }
-    // The boxes that the stage just run would have shown.
-    void NewBoxes()
-    {
-        for (; ui_.reported < ui_.boxes.size(); ++ui_.reported)
-            Quote("box \"" + ui_.boxes[ui_.reported].first + "\":", ui_.boxes[ui_.reported].second);
-    }
-    // A text of the run under a heading item, line by line as a box shows it.
-    void Quote(const std::string& item, const std::string& text)
-    {
-        Item(item);
-        std::string::size_type begin = 0;
-        for (std::string::size_type end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2)
-            Item("    " + text.substr(begin, end - begin));
-        if (begin < text.size())
-            Item("    " + text.substr(begin));
-    }
-    void Append(const TPlanWriter& part) { text_ += part.text_; }
-    const std::string& Text() const { return text_; }
-
-private:
-    TRecordingUserInterface& ui_;
-    std::string text_;
-};
+bool PlanRequested()
+{
+    for (int i = 1; i <= CommandLineParamCount(); ++i)
+        if (EqualFoldingAscii(CommandLineParam(i), "-plan"))
+            return true;
+    return false;
+}
 
 std::string VersionText(bool read, const FileVersion& version)
 {
@@ -148,58 +89,6 @@ void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
     }
     plan.NewBoxes();
 }
-
-// A folder of the plan's own for the scratch copy of the settings file. The
-// program runs elevated and deletes what it made there, so no program of the
-// user may swap the folder for a link to another: it is made new in the
-// Windows folder's Temp, where users may make folders but not rename or
-// delete those of others, with access for the administrators alone; it is
-// held open without delete sharing while the plan works in it, and checked to
-// be the empty folder it made and no link. Its files go while it is held, on
-// every way out; the folder itself goes last, by name, which can take an
-// empty folder or a link in its place, never what either holds. The 9x
-// family, which has no users to tell apart, opens no folder: there the folder
-// is used as made.
-class TScratchFolder {
-public:
-    explicit TScratchFolder(const std::string& parent)
-    {
-        const std::string name = parent.empty() ? std::string() : platform::NewTempFileName(parent, "wcu");
-        if (name.empty() || !platform::RemoveFile(name) || !platform::CreatePrivateDirectory(name))
-            return;
-        held_ = platform::HoldFolder(name);
-        const DWORD attributes = held_ ? platform::HandleAttributes(held_.get()) : INVALID_FILE_ATTRIBUTES;
-        const bool fresh = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && platform::FolderEmpty(name);
-        if (fresh || (!held_ && platform::PlatformId() != VER_PLATFORM_WIN32_NT))
-            path_ = name + "\\";
-    }
-    ~TScratchFolder()
-    {
-        for (const std::string& file : files_) {
-            platform::SetAttributes(file, FILE_ATTRIBUTE_NORMAL);
-            platform::RemoveFile(file);
-        }
-        held_.reset();
-        if (!path_.empty())
-            platform::RemoveEmptyDirectory(path_);
-    }
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-    bool Made() const { return !path_.empty(); }
-    // A file of that name in the folder, deleted with it.
-    std::string File(const std::string& name)
-    {
-        files_.push_back(path_ + name);
-        return files_.back();
-    }
-
-private:
-    std::string path_;
-    platform::FileHandle held_;
-    std::vector<std::string> files_;
-};
 
 // The Temp folder of Windows: the system folder's parent holds it.
 std::string WindowsTempFolder(const TConfigurator& cfg)
@@ -400,19 +289,22 @@ std::string PlanBoxText(const std::string& plan)
     return end < plan.size() ? plan.substr(0, end) + "... (-l=<file> writes the whole plan)\r\n" : plan;
 }
 
-bool TConfigurator::ShowPlan(int& exitCode)
+// A plan keeps no run log: the last "-l=" names the plan's file instead.
+bool ShowPlan(TConfigurator& cfg, int& exitCode)
 {
     if (!PlanRequested())
         return false;
-    LoadScenario();
-    const TPlan plan = MakePlan(*this);
+    cfg.ScenarioPath = ScenarioOnCommandLine();
+    cfg.ReadScenario();
+    const TPlan plan = MakePlan(cfg);
     exitCode = plan.succeeds ? 0 : 1;
-    if (PlanToFile) {
-        OpenLog(PlanFile);
-        if (!LogOpen() || !platform::WriteFile(LogFile.get(), plan.text))
+    std::string planFile;
+    if (LastOptionValue("-l=", planFile)) {
+        cfg.OpenLog(planFile);
+        if (!cfg.LogOpen() || !platform::WriteFile(cfg.LogFile.get(), plan.text))
             exitCode = 1;
         return true;
     }
-    ShowMessage(PlanBoxText(plan.text), Box::Information, Box::InformationStyle);
+    cfg.ShowMessage(PlanBoxText(plan.text), Box::Information, Box::InformationStyle);
     return true;
 }
