@@ -56,6 +56,28 @@ public:
         }
     }
 
+    // The names of the functions imported by name, of every DLL, in table order.
+    std::vector<std::string> ImportedFunctions() const
+    {
+        std::vector<std::string> names;
+        DWORD rva = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress;
+        for (std::size_t offset = rva ? FileOffset(rva) : 0; rva; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            IMAGE_IMPORT_DESCRIPTOR descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(offset);
+            if (descriptor.Name == 0)
+                break;
+            DWORD thunks = descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;
+            for (std::size_t at = FileOffset(thunks);; at += Is32Bit() ? 4 : 8) {
+                unsigned long long thunk = Is32Bit() ? At<DWORD>(at) : At<unsigned long long>(at);
+                if (thunk == 0)
+                    break;
+                const bool byOrdinal = thunk >> (Is32Bit() ? 31 : 63);
+                if (!byOrdinal)  // the name follows the hint's two bytes
+                    names.push_back(TextAt(FileOffset(static_cast<DWORD>(thunk)) + 2));
+            }
+        }
+        return names;
+    }
+
     IMAGE_DATA_DIRECTORY Directory(int entry) const
     {
         return Is32Bit() ? At<IMAGE_NT_HEADERS32>(ntOffset_).OptionalHeader.DataDirectory[entry]
@@ -160,6 +182,33 @@ TEST(Imports, ShippedProgramCarriesItsManifest)
     EXPECT_NE(std::string::npos, manifest.find(">true/pm</dpiAware>"));
     EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"));
     EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+}
+
+// The functions that run code on another thread: a thread of their own, a
+// pool's, a timer queue's.
+const std::set<std::string> ThreadStarters = {
+    "CreateThread",          "CreateRemoteThread",   "CreateRemoteThreadEx",        "_beginthread",
+    "_beginthreadex",        "QueueUserWorkItem",    "RegisterWaitForSingleObject", "BindIoCompletionCallback",
+    "CreateThreadpool",      "CreateThreadpoolWork", "CreateThreadpoolTimer",       "CreateThreadpoolWait",
+    "CreateThreadpoolIo",    "TrySubmitThreadpoolCallback", "CreateTimerQueue",     "CreateTimerQueueTimer"};
+
+std::vector<std::string> ThreadStartersOf(const std::string& image)
+{
+    std::vector<std::string> found;
+    for (const std::string& function : PeImage(image).ImportedFunctions())
+        if (ThreadStarters.count(function))
+            found.push_back(function);
+    return found;
+}
+
+// The program's runtime (runtime/LeanRuntime.cpp) guards its statics, records
+// its exceptions and locks for one thread only: the program may start none.
+// This test program, which links the library's runtime, shows that a thread
+// start is seen.
+TEST(Imports, ShippedProgramStartsNoThread)
+{
+    EXPECT_EQ(std::vector<std::string>{}, ThreadStartersOf(ShippedProgram()));
+    EXPECT_NE(std::vector<std::string>{}, ThreadStartersOf(BinDir() + "Imports_test.exe"));
 }
 
 // This test program itself links the version reading of the copy check.
