@@ -2,6 +2,7 @@
 
 #include "CfgUnit/Configurator.h"
 
+#include "common/FileNames.h"
 #include "common/Text.h"
 #include "platform/Registry.h"
 
@@ -38,4 +39,9 @@ std::string TConfigurator::GetRegisteredActiveXFullName(const std::string& clsid
     if (!platform::QueryValueBytes(key.get(), "", InprocServerValueCapacity, value))
         return std::string();
     return value.substr(0, value.find('\0'));
+}
+
+bool IsActiveX(const std::string& entry)
+{
+    return HasExtension(entry, ".ocx");
 }

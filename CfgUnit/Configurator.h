@@ -3,7 +3,7 @@
 #pragma once
 
 #include "CfgUnit/Journal.h"
-#include "CfgUnit/ProgressWindow.h"
+#include "CfgUnit/Progress.h"
 #include "common/StringList.h"
 #include "platform/Owner.h"
 
@@ -186,5 +186,3 @@ bool LastOptionValue(const std::string& prefix, std::string& value);
 std::string ScenarioOnCommandLine();
 
 
-// Whether the update cycle registers the file: a control, by its extension ".ocx".
-bool IsActiveX(const std::string& entry);

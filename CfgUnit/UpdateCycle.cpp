@@ -1,5 +1,6 @@
 #include "CfgUnit/UpdateCycle.h"
 
+#include "CfgUnit/ActiveXLookup.h"
 #include "CfgUnit/Messages.h"
 #include "CfgUnit/ModuleRunner.h"
 #include "PrsSrch/ProcessSearcher.h"
@@ -43,11 +44,6 @@ bool SetNormalAndDelete(const std::string& name)
 }
 
 }  // namespace
-
-bool IsActiveX(const std::string& entry)
-{
-    return HasExtension(entry, ".ocx");
-}
 
 TClientDir DecideClientDir(const TConfigurator& cfg)
 {

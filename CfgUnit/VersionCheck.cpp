@@ -1,5 +1,6 @@
 #include "CfgUnit/VersionCheck.h"
 
+#include "CfgUnit/ActiveXLookup.h"
 #include "CfgUnit/Configurator.h"
 #include "CfgUnit/Messages.h"
 #include "common/FileNames.h"

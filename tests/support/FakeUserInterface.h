@@ -3,7 +3,7 @@
 // is counted as unexpected.
 #pragma once
 
-#include "CfgUnit/ProgressWindow.h"
+#include "CfgUnit/Progress.h"
 #include "CfgUnit/UserInterface.h"
 
 #include <deque>
