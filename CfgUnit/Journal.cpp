@@ -277,10 +277,10 @@ bool TConfigurator::RecoverInterruptedUpdate()
         return true;
     }
     WriteLog("Start RecoverInterruptedUpdate: " + InterruptedClientDir);
+    // Marking a step changes no file's place in the list, only its step.
     bool settled = true;
-    const std::vector<TJournal::TFile> files = Journal.Files();
-    for (const TJournal::TFile& file : files)
-        settled = Recover(*this, file) && settled;
+    for (std::size_t i = 0; i < Journal.Files().size(); ++i)
+        settled = Recover(*this, TJournal::TFile(Journal.Files()[i])) && settled;
     if (settled)
         RemoveJournal();
     // A registration it made again names the client's control, whose holders the application check looks for.

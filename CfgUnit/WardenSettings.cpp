@@ -77,7 +77,6 @@ void TSettingsCorrection::ReadSections()
     std::sort(serverNumbers_.begin(), serverNumbers_.end());
     serverNumbers_.erase(std::unique(serverNumbers_.begin(), serverNumbers_.end()), serverNumbers_.end());
     serverKeys_.assign(serverNumbers_.size(), std::nullopt);
-    written_.assign(serverNumbers_.size(), false);
     plainRead_ = plain_.Read(CfgFile.FileName);
 }
 
@@ -112,7 +111,8 @@ std::string TSettingsCorrection::ServerValue(int number, const std::string& key)
     std::optional<StringList>& keys = serverKeys_[server];
     if (!keys) {
         keys.emplace();
-        if (written_[server] || !plainRead_ || !plain_.KeyLines(CfgFile.Section, *keys))
+        const bool written = std::find(written_.begin(), written_.end(), number) != written_.end();
+        if (written || !plainRead_ || !plain_.KeyLines(CfgFile.Section, *keys))
             CfgFile.KeyLines(*keys);
     }
     return keys->ValueOf(key);
@@ -170,7 +170,7 @@ void TSettingsCorrection::ForgetServer(int number)
     if (at == serverNumbers_.end() || *at != number)
         return;
     serverKeys_[at - serverNumbers_.begin()].reset();
-    written_[at - serverNumbers_.begin()] = true;
+    written_.push_back(number);
 }
 
 unsigned long TSettingsCorrection::Failure() const

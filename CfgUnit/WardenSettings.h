@@ -97,7 +97,7 @@ private:
     // one pass over the file when it is plain, but a section the run has
     // written is read again through the system.
     std::vector<std::optional<StringList>> serverKeys_;
-    std::vector<bool> written_;
+    std::vector<int> written_;  // the numbers of the sections written, a few
     PlainIniFile plain_;
     bool plainRead_ = false;
 };

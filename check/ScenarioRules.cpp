@@ -278,8 +278,6 @@ public:
             files_.Add(files[i], i);
             plainBackups_.Add(PlainBackupName(files[i]), i);
         }
-        files_.Sort();
-        plainBackups_.Sort();
     }
     void Run()
     {
@@ -357,7 +355,7 @@ private:
             const std::string where = InSection(MainSection, key + " " + entry);
             const int line = file_.LineOfKey(MainSection, key);
             std::string problem = RelativeNameProblem(entry);
-            const int twin = files_.Named(entry).front();
+            const int twin = files_.IndexOf(entry);
             if (!problem.empty())
                 Error(line, {where, " ", problem});
             else if (twin < i)
@@ -377,7 +375,7 @@ private:
     {
         const StringList& files = cfg_.SourceFiles;
         const std::string backup = PlainBackupName(files[index]);
-        for (int i : plainBackups_.Named(backup))
+        for (int i : plainBackups_.Numbers(backup))
             if (i < index && !EqualFoldingAscii(files[i], files[index]))
                 Warning(line,
                         {where, " and ", SourceFileKey(i + 1), " ", files[i], " share the backup name ", backup,
@@ -400,8 +398,9 @@ private:
     }
 
     const TBackupNames backups_;
-    TByName<int> files_;         // the entries of SourceFiles by name
-    TByName<int> plainBackups_;  // and by their plain backup names
+    // The entries of SourceFiles by name, and by their plain backup names.
+    SortedLines files_{SortedLines::TFolding::LatinLetters};
+    SortedLines plainBackups_{SortedLines::TFolding::LatinLetters};
 };
 
 // The sections taken whole: tunnel locations, web server hosts, result programs.

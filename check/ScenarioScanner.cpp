@@ -1,5 +1,7 @@
 #include "check/ScenarioScanner.h"
 
+#include "common/Text.h"
+
 namespace {
 
 std::string Unquoted(const std::string& value)
@@ -65,8 +67,8 @@ const TScannedKey* TScannedFile::FirstKey(const std::string& section, const std:
     const TScannedSection* found = FirstSection(section);
     if (!found)
         return nullptr;
-    const std::vector<std::size_t> named = keys_[found - Sections.data()].Named(name);
-    return named.empty() ? nullptr : &found->Keys[named.front()];
+    const int key = keys_[found - Sections.data()].IndexOf(name);
+    return key < 0 ? nullptr : &found->Keys[key];
 }
 
 int TScannedFile::LineOfKey(const std::string& section, const std::string& name) const
@@ -85,13 +87,11 @@ int TScannedFile::LineOfEntry(const std::string& section, int index) const
 
 void TScannedFile::IndexKeys()
 {
-    keys_.assign(Sections.size(), TByName<std::size_t>());
-    for (std::size_t s = 0; s < Sections.size(); ++s) {
+    keys_.assign(Sections.size(), SortedLines(SortedLines::TFolding::LatinLetters));
+    for (std::size_t s = 0; s < Sections.size(); ++s)
         for (std::size_t k = 0; k < Sections[s].Keys.size(); ++k)
             if (Sections[s].Keys[k].HasEquals)
-                keys_[s].Add(Sections[s].Keys[k].Name, k);
-        keys_[s].Sort();
-    }
+                keys_[s].Add(Sections[s].Keys[k].Name, static_cast<int>(k));
 }
 
 TScannedFile ScanLines(std::string bytes)

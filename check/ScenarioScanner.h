@@ -3,44 +3,10 @@
 // sections and keys given twice, the encoding).
 #pragma once
 
-#include "common/Text.h"
+#include "common/StringList.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
-
-// Items by their name with the letters A to Z folded, as the profile functions
-// match keys; those of one name in the order they were added. A scenario of
-// thousands of keys is thus not walked again for each of them.
-template <typename Item>
-class TByName {
-public:
-    void Add(const std::string& name, Item item) { items_.push_back({LowerAscii(name), items_.size(), item}); }
-    void Sort()
-    {
-        std::sort(items_.begin(), items_.end(),
-                  [](const Entry& a, const Entry& b) { return a.name < b.name || (a.name == b.name && a.order < b.order); });
-    }
-    // The items of that name in the order added; call Sort after the last Add.
-    std::vector<Item> Named(const std::string& name) const
-    {
-        const std::string lowered = LowerAscii(name);
-        auto first = std::lower_bound(items_.begin(), items_.end(), lowered,
-                                      [](const Entry& entry, const std::string& n) { return entry.name < n; });
-        std::vector<Item> named;
-        for (; first != items_.end() && first->name == lowered; ++first)
-            named.push_back(first->item);
-        return named;
-    }
-
-private:
-    struct Entry {
-        std::string name;
-        std::size_t order;
-        Item item;
-    };
-    std::vector<Entry> items_;
-};
 
 struct TScannedKey {
     std::string Name;
@@ -77,7 +43,7 @@ public:
     void IndexKeys();
 
 private:
-    std::vector<TByName<std::size_t>> keys_;  // of each section: its keys with "=", by their index in Keys
+    std::vector<SortedLines> keys_;  // of each section: its keys with "=" by name, numbered by their index in Keys
 };
 
 // The lines of a scenario file's bytes; a file with a UTF-16 byte-order mark is not scanned.

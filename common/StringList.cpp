@@ -88,14 +88,20 @@ int StringList::IndexOfMark(Mark mark) const
     return -1;
 }
 
-SortedLines::SortedLines(const StringList& list)
+SortedLines::SortedLines(const StringList& list, TFolding folding) : folding_(folding)
 {
     for (int i = 0; i < list.Count(); ++i) {
-        keys_.push_back(platform::SortKeyIgnoringCaseInLocale(list[i]));
+        keys_.push_back(Key(list[i]));
         numbers_.push_back(i);
         order_.push_back(i);
     }
     std::sort(order_.begin(), order_.end(), [this](int a, int b) { return Before(a, b); });
+}
+
+// A key that compares as the lines do, byte for byte.
+std::string SortedLines::Key(const std::string& line) const
+{
+    return folding_ == TFolding::Locale ? platform::SortKeyIgnoringCaseInLocale(line) : LowerAscii(line);
 }
 
 bool SortedLines::Before(int a, int b) const
@@ -106,7 +112,7 @@ bool SortedLines::Before(int a, int b) const
 // Only an index moves in the order: a long list grows without copying its keys.
 void SortedLines::Add(const std::string& line, int number)
 {
-    keys_.push_back(platform::SortKeyIgnoringCaseInLocale(line));
+    keys_.push_back(Key(line));
     numbers_.push_back(number);
     const int added = static_cast<int>(keys_.size()) - 1;
     order_.insert(std::upper_bound(order_.begin(), order_.end(), added, [this](int a, int b) { return Before(a, b); }),
@@ -116,7 +122,7 @@ void SortedLines::Add(const std::string& line, int number)
 std::pair<std::vector<int>::const_iterator, std::vector<int>::const_iterator> SortedLines::EqualRange(
     const std::string& text) const
 {
-    const std::string key = platform::SortKeyIgnoringCaseInLocale(text);
+    const std::string key = Key(text);
     return std::equal_range(order_.begin(), order_.end(), -1, [this, &key](int a, int b) {
         return (a < 0 ? key : keys_[a]) < (b < 0 ? key : keys_[b]);
     });
@@ -132,4 +138,12 @@ int SortedLines::Count(const std::string& text) const
 {
     auto range = EqualRange(text);
     return static_cast<int>(range.second - range.first);
+}
+
+std::vector<int> SortedLines::Numbers(const std::string& text) const
+{
+    std::vector<int> numbers;
+    for (auto range = EqualRange(text); range.first != range.second; ++range.first)
+        numbers.push_back(numbers_[*range.first]);
+    return numbers;
 }

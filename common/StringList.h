@@ -45,24 +45,32 @@ private:
     std::vector<Line> lines_;
 };
 
-// Lines kept sorted as IndexOf compares them (letter case ignored under the
-// user's locale), each with a number, so that a long list is searched in log
-// time: the sections of a large settings file, the files of a long scenario.
+// Lines kept sorted, each with a number, so that a long list is searched in
+// log time: the sections of a large settings file, the files and keys of a
+// long scenario. Lines compare as IndexOf compares them (letter case ignored
+// under the user's locale), or with only the letters A to Z folded, as the
+// scenario check matches names.
 class SortedLines {
 public:
-    SortedLines() = default;
+    enum class TFolding { Locale, LatinLetters };
+
+    explicit SortedLines(TFolding folding = TFolding::Locale) : folding_(folding) {}
     // Every line of the list, numbered by its index.
-    explicit SortedLines(const StringList& list);
+    explicit SortedLines(const StringList& list, TFolding folding = TFolding::Locale);
     void Add(const std::string& line, int number);
     // The smallest number of the lines equal to text; -1 for none.
     int IndexOf(const std::string& text) const;
     int Count(const std::string& text) const;
+    // The numbers of the lines equal to text, smallest first.
+    std::vector<int> Numbers(const std::string& text) const;
 
 private:
+    std::string Key(const std::string& line) const;
     bool Before(int a, int b) const;
     std::pair<std::vector<int>::const_iterator, std::vector<int>::const_iterator> EqualRange(
         const std::string& text) const;
-    std::vector<std::string> keys_;  // the sort key of each line, as added
+    TFolding folding_;
+    std::vector<std::string> keys_;  // the key of each line, as added
     std::vector<int> numbers_;       // of each line
     std::vector<int> order_;         // indices into keys_ by their key, equal keys by number
 };
