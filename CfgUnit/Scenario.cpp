@@ -92,7 +92,7 @@ static void ReadMessages(TConfigurator& cfg, ProfileFile& scenario)
 bool TConfigurator::LoadScenario()
 {
     ScenarioPath = ParseCommandLine();
-    return ReadScenario();
+    return ReadTrustedScenario();
 }
 
 bool TConfigurator::ReadScenario()
