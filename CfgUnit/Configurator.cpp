@@ -30,7 +30,7 @@ std::string CommandLineParam(int index)
     return index >= 1 && index <= static_cast<int>(parameters.size()) ? parameters[index - 1] : std::string();
 }
 
-TConfigurator::TConfigurator()
+TConfigurator::TConfigurator(const TUpdateKey& updateKey) : SignedUpdate(updateKey)
 {
     SystemDir = platform::SystemDirectory();
     SetDefaults();

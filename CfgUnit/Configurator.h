@@ -4,6 +4,7 @@
 
 #include "CfgUnit/Journal.h"
 #include "CfgUnit/Progress.h"
+#include "CfgUnit/SignedUpdate.h"
 #include "common/StringList.h"
 #include "platform/Owner.h"
 
@@ -18,7 +19,8 @@ struct TResultProgram;
 class TConfigurator {
 public:
     // Not copied: the owners it holds (the log file, the claim on the update run) are move-only.
-    TConfigurator();
+    // The key is the one updates are verified with (none: they are applied unchecked).
+    explicit TConfigurator(const TUpdateKey& updateKey = NoUpdateKey);
     ~TConfigurator();
 
     // --- State of the run, in declaration order ---
@@ -86,9 +88,18 @@ public:
     int ShowMessage(const std::string& text, const std::string& caption, UINT style);
 
     // --- Scenario (Scenario.cpp) ---
+    // The scenario named by "-c=", read; false when the update is refused (ReadTrustedScenario).
     bool LoadScenario();
     // Reads the scenario named by ScenarioPath (the part of LoadScenario after the command line).
     bool ReadScenario();
+
+    // --- Signed updates (SignedUpdate.cpp) ---
+    // The checks of the update against the key built into the program, and the files they hold.
+    TSignedUpdate SignedUpdate;
+    // ReadScenario, and with the bank's key only when the scenario's signature
+    // verifies and every source file matches its hash; otherwise the refusal
+    // (one box, one log line) and false, before anything changes.
+    bool ReadTrustedScenario();
 
     // --- Run log (RunLog.cpp) ---
     void OpenLog(const std::string& fileName);

@@ -61,6 +61,10 @@ const char* const UsageTextBuiltIn =
 const char* const UpdateInProgressText =
     "Обновление клиента ДБО уже выполняется. Дождитесь его окончания: запускать обновление ещё раз не нужно.";
 
+const char* const UpdateRefusedText =
+    "Обновление клиента ДБО не установлено: оно не подписано банком или изменено после подписи. "
+    "На компьютере ничего не изменено.\r\n\r\nОбратитесь, пожалуйста, в банк.";
+
 const TCaptionKey DialogCaptionKeys[DialogCaptionCount] = {
     {"DialogCaption", "Обновление параметров Warden"},
     {"OldWebServHostLabelCaption", "Используемый ранее защищаемый сервер:"},

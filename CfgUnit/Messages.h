@@ -17,6 +17,8 @@ extern const char* const ConfigNotFoundTextBuiltIn;
 extern const char* const UsageTextBuiltIn;
 // The box of an update run started while another one is in progress (fixed, like the usage text).
 extern const char* const UpdateInProgressText;
+// The box of an update that a program with the bank's key refuses (fixed too).
+extern const char* const UpdateRefusedText;
 
 struct TCaptionKey {
     const char* Key;

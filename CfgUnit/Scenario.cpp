@@ -27,6 +27,7 @@ std::vector<std::string> ScenarioSections()
         sections.push_back(section.Name);
     sections.push_back(DialogCaptionsSection);
     sections.push_back(MessagesSection);
+    sections.push_back(HashSection);
     return sections;
 }
 
@@ -92,7 +93,7 @@ static void ReadMessages(TConfigurator& cfg, ProfileFile& scenario)
 bool TConfigurator::LoadScenario()
 {
     ScenarioPath = ParseCommandLine();
-    return ReadScenario();
+    return ReadTrustedScenario();
 }
 
 bool TConfigurator::ReadScenario()

@@ -26,5 +26,5 @@ struct TLineSection {
 constexpr int LineSectionCount = 5;
 extern const TLineSection LineSections[LineSectionCount];
 
-// Every section a run reads, in the order of reading.
+// Every section a run reads, in the order of reading ([SHA256] only with the bank's key).
 std::vector<std::string> ScenarioSections();

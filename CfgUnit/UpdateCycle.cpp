@@ -126,6 +126,18 @@ TInstallStep DecideInstall(const TConfigurator& cfg, const std::string& entry)
     return step;
 }
 
+// A copy that is not the checked source must never run with the program's
+// rights: it goes at once. One that cannot be deleted is at least neither
+// unregistered nor registered by the restore, which leaves it to the journal.
+static void DropUncheckedCopy(TConfigurator& cfg, const std::string& destination, int restoreIndex)
+{
+    if (SetNormalAndDelete(destination))
+        return;
+    cfg.WriteLog("Not settled: " + destination + " Error: " + LastErrorText());
+    if (restoreIndex >= 0)
+        cfg.RestoreList.SetMarkAt(restoreIndex, 0);
+}
+
 // Backs up, copies and registers one source entry; false when it was not installed.
 static bool InstallFile(TConfigurator& cfg, const std::string& entry)
 {
@@ -143,8 +155,16 @@ static bool InstallFile(TConfigurator& cfg, const std::string& entry)
     cfg.Progress.Step(TProgressStep::Replacing);
     cfg.WriteLog("Start copy: " + entry + " -> " + destination);
     cfg.Journal.Mark(destination, TJournal::TStep::Copying);
+    // With the bank's key the source is held since its check: no other file can
+    // stand at its name. The copy is held in turn until its registration has run.
     if (!platform::CopyFileTo(entry, destination, false)) {
         cfg.WriteLog("Copy FALSE: " + LastErrorText());
+        return false;
+    }
+    platform::FileHandle copy;
+    if (!cfg.SignedUpdate.HoldCopy(entry, destination, copy)) {
+        cfg.WriteLog("Copy FALSE: " + cfg.SignedUpdate.Problem());
+        DropUncheckedCopy(cfg, destination, restoreIndex);
         return false;
     }
     cfg.Journal.Mark(destination, TJournal::TStep::Copied);
@@ -215,6 +235,7 @@ static bool SourceMissing(const TConfigurator& cfg)
 
 static void DeleteSources(TConfigurator& cfg)
 {
+    cfg.SignedUpdate.ReleaseSources();  // held since their check, they could not go
     for (int i = 0; i < cfg.SourceFiles.Count(); ++i) {
         cfg.WriteLog("Delete file: " + cfg.SourceFiles[i]);
         if (FileExists(cfg.SourceFiles[i]))

@@ -12,7 +12,7 @@ static int Run()
 {
     auto searcher = std::make_unique<TProcessSearcher>();
     ProcessSearcher = searcher.get();
-    auto configurator = std::make_unique<TConfigurator>();
+    auto configurator = std::make_unique<TConfigurator>(BuiltInUpdateKey);
     Configurator = configurator.get();
     platform::ScopeGuard forget([] {
         Configurator = nullptr;
@@ -27,8 +27,8 @@ static int Run()
         return exitCode;
     if (!Configurator->ClaimUpdateRun())
         return 0;
-    Configurator->LoadScenario();
-    Configurator->RunUpdate();
+    if (Configurator->LoadScenario())
+        Configurator->RunUpdate();
     return 0;
 }
 

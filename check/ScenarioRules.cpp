@@ -5,6 +5,7 @@
 #include "CfgUnit/Messages.h"
 #include "CfgUnit/ModuleRunner.h"
 #include "CfgUnit/Scenario.h"
+#include "CfgUnit/SignedUpdate.h"
 #include "CfgUnit/UpdateCycle.h"
 #include "CfgUnit/VersionCheck.h"
 #include "CfgUnit/WardenSettings.h"
@@ -572,6 +573,58 @@ private:
     }
 };
 
+// The signature and [SHA256]: what a program with the bank's key checks
+// before it applies an update. Without a key, the hashes only where the
+// scenario gives them, for the program that will check them.
+class TSignatureRules : public TRules {
+public:
+    TSignatureRules(TConfigurator& cfg, const TScannedFile& file, TFindings& findings)
+        : TRules(cfg, file, findings),
+          update_(cfg.SignedUpdate),
+          files_(cfg.SourceFiles, SortedLines::TFolding::LatinLetters)
+    {
+    }
+    void Run()
+    {
+        if (update_.HasKey() && !update_.VerifyScenario(cfg_.ScenarioPath))
+            Error(0, {update_.Problem(), Refusal()});
+        if (!update_.HasKey() && !file_.FirstSection(HashSection))
+            return;
+        CheckSources();
+        ForEachKey(HashSection, [&](const TScannedKey& key) {
+            if (files_.IndexOf(key.Name) < 0)
+                Warning(key.Line, {InSection(HashSection, key.Name), " names no FILEn of [", MainSection, "]"});
+        });
+    }
+
+private:
+    const char* Refusal() const
+    {
+        return update_.HasKey() ? ": the run refuses the update" : ": a program with the bank's key refuses the update";
+    }
+
+    // Each file once; a hash that does not match is found at its own line.
+    void CheckSources()
+    {
+        const TSourceHashes hashes(cfg_.ScenarioPath);
+        for (int i = 0; i < cfg_.SourceFiles.Count(); ++i) {
+            const std::string& entry = cfg_.SourceFiles[i];
+            if (files_.IndexOf(entry) < i)
+                continue;
+            const std::string key = SourceFileKey(i + 1);
+            const TSourceCheck check = update_.CheckSource(entry, hashes);
+            if (check == TSourceCheck::Matches || check == TSourceCheck::Missing)
+                continue;
+            const int line = check == TSourceCheck::NoHash ? file_.LineOfKey(MainSection, key)
+                                                           : file_.LineOfKey(HashSection, entry);
+            Error(line, {InSection(MainSection, key + " "), update_.Problem(), Refusal()});
+        }
+    }
+
+    TSignedUpdate& update_;
+    const SortedLines files_;  // the entries of SourceFiles by name
+};
+
 }  // namespace
 
 std::vector<TFinding> CheckScenarioFile(TConfigurator& cfg, const std::string& path)
@@ -592,6 +645,7 @@ std::vector<TFinding> CheckScenarioFile(TConfigurator& cfg, const std::string& p
     TEntryRules(cfg, file, findings).Run();
     TLineSectionRules(cfg, file, findings).Run();
     TTextRules(cfg, file, findings).Run();
+    TSignatureRules(cfg, file, findings).Run();
     layout.CheckPurpose();
     return findings.Take();
 }

@@ -90,6 +90,25 @@ void PlanClient(TConfigurator& cfg, TPlanWriter& plan)
     plan.NewBoxes();
 }
 
+// With the bank's key: the signature and the hashes as the run checks them,
+// and the refusal the run would show. False when the run would refuse.
+bool PlanSignature(TConfigurator& cfg, TPlanWriter& plan)
+{
+    TSignedUpdate& update = cfg.SignedUpdate;
+    if (!update.HasKey())
+        return true;
+    plan.Heading(Concat({"Signature: ", SignatureName(cfg.ScenarioPath), ", checked with ", update.KeyName()}));
+    if (update.VerifyScenario(cfg.ScenarioPath) &&
+        update.VerifySources(cfg.SourceFiles, TSourceHashes(cfg.ScenarioPath))) {
+        plan.Item("valid; the source files match their hashes in [SHA256]");
+        return true;
+    }
+    plan.Item(Concat({"the run would refuse the update: ", update.Problem()}));
+    plan.Quote(Concat({"box \"", Box::Error, "\":"}), UpdateRefusedText);
+    plan.Heading("Outcome: refused; the run ends with the box above, starts no program and changes nothing");
+    return false;
+}
+
 // The Temp folder of Windows: the system folder's parent holds it.
 std::string WindowsTempFolder(const TConfigurator& cfg)
 {
@@ -252,6 +271,8 @@ TPlan MakePlan(TConfigurator& cfg)
     TPlanWriter plan(ui);
     plan.Line("Plan of the update " + cfg.ScenarioPath + " (a dry run: nothing was changed)");
     plan.NewBoxes();  // a scenario that does not exist
+    if (!PlanSignature(cfg, plan))
+        return {plan.Text(), false};
 
     PlanClient(cfg, plan);
     bool success = !cfg.DestDir.empty();

@@ -130,16 +130,29 @@ bool WriteFile(HANDLE file, const std::string& bytes)
     return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
 }
 
+static FileHandle OpenForReading(const std::string& name, DWORD sharing)
+{
+    return FileHandle(
+        ::CreateFileA(name.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 bool ReadWholeFile(const std::string& name, std::string& bytes)
 {
-    FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
+    FileHandle file = OpenForReading(name, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    return file && ReadRest(file.get(), bytes);
+}
+
+FileHandle OpenHeld(const std::string& name)
+{
+    return OpenForReading(name, FILE_SHARE_READ);
+}
+
+bool ReadRest(HANDLE file, std::string& bytes)
+{
     bytes.clear();
     char chunk[65536];
     DWORD read = 0;
-    while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) {
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr)) {
         if (read == 0)
             return true;
         bytes.append(chunk, read);

@@ -19,6 +19,12 @@ FileHandle CreateNewFile(const std::string& name);
 bool WriteFile(HANDLE file, const std::string& bytes);
 // The whole content of an existing file, opened shared; false when it cannot be read.
 bool ReadWholeFile(const std::string& name, std::string& bytes);
+// An existing file opened for reading so that, while the owner is held, no
+// other program can write, rename or delete it (shared for reading only).
+// Empty when it cannot be opened so, as while another program writes it.
+FileHandle OpenHeld(const std::string& name);
+// What the file holds from its position on; false when it cannot be read.
+bool ReadRest(HANDLE file, std::string& bytes);
 
 // The short (8.3) form of a path; false when the system cannot give one.
 bool ShortPathName(const std::string& path, std::string& shortPath);

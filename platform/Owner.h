@@ -43,11 +43,11 @@ private:
     Type value_;
 };
 
-// A kind whose absent value is null, closed by the given function.
+// A kind whose absent value is null (or 0, for the handles that are numbers), closed by the given function.
 template <typename T, auto CloseFunction>
 struct NullTraits {
     using Type = T;
-    static Type Invalid() { return nullptr; }
+    static Type Invalid() { return Type(); }
     static void Close(Type value) { CloseFunction(value); }
 };
 

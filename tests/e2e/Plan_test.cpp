@@ -48,13 +48,6 @@ protected:
         Scenario(files, 1, "*", true, "[CRYPTO PARAMS]\r\nengine=2\r\n");
     }
 
-    Snapshot State()
-    {
-        return TakeSnapshot({client, work, install.ProgramDir(), probeDir},
-                            {{HKEY_CLASSES_ROOT, "CLSID\\" + clsid.Braced()},
-                             {HKEY_LOCAL_MACHINE, TJournal::Key}});
-    }
-
     std::string plan;  // UTF-8
     DWORD planExitCode = 0;
     std::vector<std::string> files;  // of the scenario

@@ -28,16 +28,6 @@ std::string Text(const std::string& ansi)
     return Utf8FromAnsi(ansi);
 }
 
-// The file holds exactly the test control of that version.
-::testing::AssertionResult HoldsControl(const std::string& path, const std::string& version)
-{
-    if (!Exists(path))
-        return ::testing::AssertionFailure() << path << " does not exist";
-    if (ReadBytes(path) != ReadBytes(BinDir() + "testcontrol_" + version + ".ocx"))
-        return ::testing::AssertionFailure() << path << " is not the control " << version;
-    return ::testing::AssertionSuccess();
-}
-
 // The progress window was seen with this line (a file's name, a step's text).
 bool ProgressShowed(const ProgramRunResult& run, const std::string& line)
 {
@@ -66,18 +56,6 @@ protected:
     void OneNewerControl() { OneControl("1_0_0_0", "2_0_0_0"); }
 
     void NoTunnelSettings() { ::DeleteFileA((client + "warden.cfg").c_str()); }
-
-    // The client holds a.ocx 1.0.0.0 (registered) and b.dll 1.2.0.0; the download folder 2.0.0.0 of both.
-    void TwoNewerFiles()
-    {
-        Control(client, "a.ocx", "1_0_0_0");
-        Control(client, "b.dll", "1_2_0_0");
-        RegisterClass(client + "a.ocx");
-        WardenCfg();
-        Control(work, "a.ocx", "2_0_0_0");
-        Control(work, "b.dll", "2_0_0_0");
-        Scenario({"a.ocx", "b.dll"});
-    }
 
     // After TwoNewerFiles and a run that failed: the client's own files, and no backup left.
     void ExpectTwoFilesPutBack() const

@@ -27,12 +27,12 @@ std::string EnvironmentWithSystemLocale(const std::string& locale)
 
 }  // namespace
 
-ScratchInstall::ScratchInstall()
+ScratchInstall::ScratchInstall(const std::string& program)
 {
     MakeDirectory(ProgramDir());
     MakeDirectory(WorkDir());
-    if (!::CopyFileA((BinDir() + "WardCfgUp.exe").c_str(), ExePath().c_str(), FALSE))
-        throw std::runtime_error("cannot copy WardCfgUp.exe from " + BinDir());
+    if (!::CopyFileA((BinDir() + program).c_str(), ExePath().c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + program + " from " + BinDir());
 }
 
 ProgramRunResult ScratchInstall::Run(const std::string& parameters, std::vector<Answer> script,

@@ -11,7 +11,8 @@
 
 class ScratchInstall {
 public:
-    ScratchInstall();
+    // program: the build of the program installed as WardCfgUp.exe (WardCfgUpTestKey.exe carries the test key).
+    explicit ScratchInstall(const std::string& program = "WardCfgUp.exe");
 
     std::string ProgramDir() const { return root_ / "prog\\"; }
     std::string WorkDir() const { return root_ / "work\\"; }

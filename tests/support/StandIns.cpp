@@ -13,6 +13,22 @@ namespace {
 
 constexpr DWORD ReadyBoundMs = 10000;
 constexpr DWORD KillBoundMs = 5000;
+constexpr DWORD SigningBoundMs = 30000;
+
+// The name Wine's own call gives a Windows path on the Unix side.
+std::string UnixPath(const std::string& path)
+{
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    const std::wstring wide(path.begin(), path.end());  // the tests' paths are ASCII
+    char* name = toUnix ? toUnix(wide.c_str()) : nullptr;
+    if (!name)
+        throw std::runtime_error("no Unix name for " + path);
+    const std::string unixPath = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return unixPath;
+}
 
 }  // namespace
 
@@ -102,4 +118,29 @@ void EndProcessesStartedFrom(const std::string& imagePath)
             platform::WaitForObject(process.get(), KillBoundMs);
         }
     }
+}
+
+// Wine starts a Unix program without a handle to wait for: the signature,
+// renamed into place once written whole, tells that the signing is done.
+bool SignUpdate(const std::string& scenario, const std::string& sourcesDir, const std::string& key, bool hashes)
+{
+    const std::string signature = scenario + ".sig";
+    const std::string name = UnixPath(scenario);
+    const std::string keyFile = std::string(UPDATE_TEST_KEYS) + "/" + key + ".pem";
+    std::string line = hashes ? std::string("/bin/bash " SIGN_UPDATE_SCRIPT " ") + name + " " + keyFile
+                              : "/bin/sh -c \"openssl dgst -sha256 -sign " + keyFile + " -out " + name + ".part " +
+                                    name + " && mv " + name + ".part " + name + ".sig\"";
+    ::DeleteFileA(signature.c_str());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    return ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, sourcesDir.c_str(), &startup,
+                            &started) &&
+           WaitUntil([&] { return Exists(signature); }, SigningBoundMs, 20);
+}
+
+// Wine's drive Z: is the Unix root.
+std::string BankKeyFingerprint()
+{
+    return ReadBytes("Z:" UPDATE_TEST_KEYS "/bank.fingerprint").substr(0, 64);
 }

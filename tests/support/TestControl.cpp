@@ -67,3 +67,12 @@ std::string InstallTestControl(const std::string& variant, const std::string& di
     WriteBytes(directory + "testcontrol.clsid", clsid.Braced() + "\r\n");
     return target;
 }
+
+::testing::AssertionResult HoldsControl(const std::string& path, const std::string& version)
+{
+    if (!Exists(path))
+        return ::testing::AssertionFailure() << path << " does not exist";
+    if (ReadBytes(path) != ReadBytes(BinDir() + "testcontrol_" + version + ".ocx"))
+        return ::testing::AssertionFailure() << path << " is not the control " << version;
+    return ::testing::AssertionSuccess();
+}

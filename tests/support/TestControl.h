@@ -2,6 +2,8 @@
 // (testcontrol_*.ocx, see fixtures/testcontrol.cmake).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
@@ -43,3 +45,6 @@ bool ReadServerValue(const ScratchClsid& clsid, std::string& value);
 // directory's testcontrol.clsid; answers the copy's full name.
 std::string InstallTestControl(const std::string& variant, const std::string& directory, const std::string& name,
                                const ScratchClsid& clsid);
+
+// The file holds exactly the test control of that version.
+::testing::AssertionResult HoldsControl(const std::string& path, const std::string& version);

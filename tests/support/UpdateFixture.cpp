@@ -65,9 +65,26 @@ void UpdateFixture::Scenario(const std::vector<std::string>& files, int removeBa
     WriteBytes(install.ProgramDir() + "scen.ini", text + extraSections);
 }
 
+void UpdateFixture::TwoNewerFiles(const std::string& extraSections)
+{
+    Control(client, "a.ocx", "1_0_0_0");
+    Control(client, "b.dll", "1_2_0_0");
+    RegisterClass(client + "a.ocx");
+    WardenCfg();
+    Control(work, "a.ocx", "2_0_0_0");
+    Control(work, "b.dll", "2_0_0_0");
+    Scenario({"a.ocx", "b.dll"}, 1, "*", true, extraSections);
+}
+
 std::string UpdateFixture::ResultProgramsStarted()
 {
     bool ok = !AwaitProbeCalls(probeDir + "okprobe.calls", 3000).empty();
     bool notOk = !AwaitProbeCalls(probeDir + "failprobe.calls", ok ? 0 : 3000).empty();
     return std::string(ok ? "ok" : "") + (notOk ? "notok" : "");
+}
+
+Snapshot UpdateFixture::State()
+{
+    return TakeSnapshot({client, work, install.ProgramDir(), probeDir},
+                        {{HKEY_CLASSES_ROOT, "CLSID\\" + clsid.Braced()}, {HKEY_LOCAL_MACHINE, TJournal::Key}});
 }

@@ -6,6 +6,7 @@
 #include "CfgUnit/Configurator.h"
 #include "support/ScratchInstall.h"
 #include "support/SettingsFiles.h"
+#include "support/Snapshot.h"
 #include "support/TestControl.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,8 @@ bool Contains(const std::string& text, const std::string& part);
 
 class UpdateFixture : public ::testing::Test {
 protected:
+    explicit UpdateFixture(const std::string& program = "WardCfgUp.exe") : install(program) {}
+
     ScratchInstall install;
     std::string client = install.Root() + "client\\";
     std::string work = install.WorkDir();
@@ -41,6 +44,12 @@ protected:
     // (unless not), the two result programs, then the extra sections.
     void Scenario(const std::vector<std::string>& files, int removeBackup = 1, const std::string& axClsid = "*",
                   bool hostsInScenario = true, const std::string& extraSections = "");
+    // The client holds a.ocx 1.0.0.0 (registered) and b.dll 1.2.0.0; the download folder 2.0.0.0 of both,
+    // and the scenario that installs them, with the extra sections.
+    void TwoNewerFiles(const std::string& extraSections = "");
     // The result programs started: "ok", "notok", or "" when none was.
     std::string ResultProgramsStarted();
+    // What a run may change: the files of the client, of the download folder, of the
+    // program's folder and of the result programs, the registered class and the journal.
+    Snapshot State();
 };

@@ -2,6 +2,7 @@
 #include "plan/Plan.h"
 
 #include "CfgUnit/Configurator.h"
+#include "CfgUnit/Messages.h"
 
 #include "support/FakeUserInterface.h"
 #include "support/SettingsFiles.h"
@@ -69,6 +70,34 @@ TEST_F(PlanTest, AnInterruptedUpdateIsNamedWithWhatItsRecoveryWouldDoAndItsJourn
     TJournal left(journalKey);
     EXPECT_EQ(TJournal::TFound::Found, left.Load());
     left.Remove();
+}
+
+// With the bank's key the plan names the key and whether the run would take the
+// update; a refused update is planned as the refusal, and nothing after it.
+TEST_F(PlanTest, WithTheBanksKeyThePlanSaysWhetherTheRunWouldTakeTheUpdate)
+{
+    cfg.SignedUpdate = TSignedUpdate(BuiltInUpdateKey);
+    cfg.ScenarioPath = dir / "scen.ini";
+    WriteBytes(cfg.ScenarioPath, "[WEB SERVERS HOSTS]\r\na.example=b.example\r\n");
+    const std::string signature = cfg.ScenarioPath + ".sig";
+    const std::string heading =
+        "Signature: " + signature + ", checked with the built-in key SHA-256 " + BankKeyFingerprint() + "\r\n";
+
+    TPlan plan = MakePlan(cfg);
+    EXPECT_FALSE(plan.succeeds);
+    EXPECT_NE(std::string::npos, plan.text.find(heading + "  the run would refuse the update: " + signature +
+                                                " does not exist\r\n  box \"Error\":\r\n      " +
+                                                std::string(UpdateRefusedText).substr(0, 40)))
+        << plan.text;
+    EXPECT_EQ(std::string::npos, plan.text.find("Client:")) << plan.text;
+
+    ASSERT_TRUE(SignUpdate(cfg.ScenarioPath, dir.Path()));
+    cfg.SignedUpdate = TSignedUpdate(BuiltInUpdateKey);
+    plan = MakePlan(cfg);
+    EXPECT_NE(std::string::npos,
+              plan.text.find(heading + "  valid; the source files match their hashes in [SHA256]\r\n\r\nClient: "))
+        << plan.text;
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST(Plan, ABoxShowsTheFirstFortyLinesAndSaysThatItWasCut)

@@ -3,7 +3,11 @@
 #include "CfgUnit/Configurator.h"
 #include "check/ScenarioReport.h"
 
+#include "common/FormatText.h"
+#include "common/Text.h"
+
 #include "support/FakeUserInterface.h"
+#include "support/StandIns.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +190,38 @@ TEST_F(ScenarioCheckTest, AMistakeOfEveryKindIsReportedWithItsLine)
         "mistakes.ini:65: error: [Extra] is not a section the program knows\r\n"
         "27 errors, 21 warnings\r\n",
         Check("mistakes.ini", scenario));
+}
+
+// As the program with the bank's key checks them: the signature and the hash
+// of every file; without the key, the hashes where the scenario gives them.
+TEST_F(ScenarioCheckTest, TheSignatureAndTheHashesAreFoundAsTheProgramWithTheBanksKeyChecksThem)
+{
+    Place("a.ocx", "2_0_0_0");
+    Place("b.dll", "1_2_0_0");
+    Place("c.dll", "1_2_0_0");
+    WriteBytes(dir / "signed.ini", "[WardCfgUp]\r\nFILE1=a.ocx\r\nFILE2=b.dll\r\n");
+    ASSERT_TRUE(SignUpdate(dir / "signed.ini", dir.Path()));
+    const std::string signedText = ReadBytes(dir / "signed.ini");
+    cfg.SignedUpdate = TSignedUpdate(BuiltInUpdateKey);
+    EXPECT_EQ("0 errors, 0 warnings\r\n", ScenarioReport("signed.ini", CheckScenarioFile(cfg, dir / "signed.ini")));
+
+    // FILE3 (line 4) without a hash, b.dll (line 7) with a's, and a hash of no file.
+    const std::string hashOfA = signedText.substr(signedText.find("a.ocx=") + 6, 64);
+    const std::string hashOfB = signedText.substr(signedText.find("b.dll=") + 6, 64);
+    const std::string tampered = ReplaceAll(ReplaceAll(signedText, "b.dll\r\n", "b.dll\r\nFILE3=c.dll\r\n"), hashOfB,
+                                            hashOfA) +
+                                 "old.dll=" + hashOfA + "\r\n";
+    const std::string findings =
+        "t.ini:4: error: [WardCfgUp] FILE3 c.dll has no hash in [SHA256]: %s\r\n"
+        "t.ini:7: error: [WardCfgUp] FILE2 b.dll does not match its hash in [SHA256]: %s\r\n"
+        "t.ini:8: warning: [SHA256] old.dll names no FILEn of [WardCfgUp]\r\n";
+    cfg.SignedUpdate = TSignedUpdate(BuiltInUpdateKey);
+    EXPECT_EQ(FormatText(findings, {"the run refuses the update", "the run refuses the update"}) + "t.ini: error: " +
+                  (dir / "t.ini.sig") + " does not exist: the run refuses the update\r\n3 errors, 1 warning\r\n",
+              Check("t.ini", tampered));
+    cfg.SignedUpdate = TSignedUpdate();
+    const char* keyless = "a program with the bank's key refuses the update";
+    EXPECT_EQ(FormatText(findings, {keyless, keyless}) + "2 errors, 1 warning\r\n", Check("t.ini", tampered));
 }
 
 TEST_F(ScenarioCheckTest, MarksAndTextOutsideSectionsAreFoundWhereverTheyStand)

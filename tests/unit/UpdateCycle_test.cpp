@@ -94,6 +94,39 @@ TEST_F(UpdateCycleTest, AnExceptionInTheCopyCyclePutsBackWhatWasReplaced)
     EXPECT_TRUE(Started("notok"));
 }
 
+// With the bank's key a source missing at the check is left to the run; one
+// that comes before its copy was never checked, whatever it holds: its copy
+// fails as a failed copy does, and every file goes back.
+TEST_F(UpdateCycleTest, WithTheBanksKeyASourceThatCameAfterTheCheckIsNeverInstalled)
+{
+    for (const char* name : {"a.dll", "b.dll"}) {  // no control: the run registers nothing, and takes no seconds
+        InstallTestControl("1_2_0_0", client, name, clsid);
+        InstallTestControl("2_0_0_0", work, name, clsid);
+    }
+    cfg.ScenarioPath = dir / "scen.ini";
+    WriteBytes(cfg.ScenarioPath, "[WardCfgUp]\r\nAXCLSID=" + clsid.Braced() +
+                                     "\r\nFILE1=a.dll\r\nFILE2=b.dll\r\n[WEB SERVERS HOSTS]\r\nold.example=new.example\r\n");
+    ASSERT_TRUE(SignUpdate(cfg.ScenarioPath, work));
+    const std::string signedB = ReadBytes(work + "b.dll");
+    ::DeleteFileA((work + "b.dll").c_str());
+    cfg.SignedUpdate = TSignedUpdate(BuiltInUpdateKey);
+    ASSERT_TRUE(cfg.ReadTrustedScenario());
+    WriteBytes(work + "b.dll", signedB);
+    ui.answers = {IDCANCEL, IDOK};
+
+    cfg.RunUpdate();
+    ASSERT_EQ(2u, ui.boxes.size());
+    EXPECT_EQ(cfg.COPY_ERROR, ui.boxes[0].text);
+    EXPECT_EQ(cfg.NEW_WEB_HOST_DIALOG_CANCEL, ui.boxes[1].text);
+    for (const char* name : {"a.dll", "b.dll"})
+        EXPECT_EQ(ReadBytes(BinDir() + "testcontrol_1_2_0_0.ocx"), ReadBytes(client + name)) << name;
+    EXPECT_FALSE(Exists(client + "a.bak") || Exists(client + "b.bak"));
+    const std::string log = ReadBytes(dir / "run.log");
+    EXPECT_NE(std::string::npos, log.find("Copy TRUE\r\n"));  // a.dll, put back
+    EXPECT_NE(std::string::npos, log.find("Copy FALSE: b.dll was not checked against its hash"));
+    EXPECT_TRUE(Started("notok"));
+}
+
 // Names that a file of the run or the settings backup already has are not taken.
 TEST_F(UpdateCycleTest, NoTwoFilesOfARunShareABackupName)
 {
