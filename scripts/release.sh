@@ -8,6 +8,8 @@
 #   WCU_SIGN_CA        the PEM chains the signature and its time stamp are
 #                      verified against (default: the system's authorities)
 #   WCU_TIMESTAMP_URL  an RFC 3161 time-stamp server
+#   UPDATE_PUBLIC_KEY  the PEM file of the bank's public update key: the
+#                      program applies only the updates it signed
 #   BUILD_DIR          the tree is $BUILD_DIR/release (default build/release)
 #   DIST_DIR           where the release goes (default dist/)
 # dist/ holds a whole release or none: a release that fails removes its files
@@ -85,8 +87,19 @@ trap 'status=$?; [ $status -eq 0 ] || rm -f "$dist/WardCfgUp.exe" "$dist/SHA256S
 bash "$root/scripts/setup.sh"
 [ -z "${WCU_SIGN_PFX:-}" ] || check_certificate
 
+# The bank's update key, checked before the build; its fingerprint as the program names it.
+key="none: the program applies every update unchecked"
+if [ -n "${UPDATE_PUBLIC_KEY:-}" ]; then
+    [ -r "$UPDATE_PUBLIC_KEY" ] || fail "UPDATE_PUBLIC_KEY names no readable file: $UPDATE_PUBLIC_KEY"
+    UPDATE_PUBLIC_KEY=$(realpath "$UPDATE_PUBLIC_KEY")
+    fingerprint=$(openssl pkey -pubin -in "$UPDATE_PUBLIC_KEY" -outform DER 2>/dev/null | sha256sum | cut -c1-64) ||
+        fail "UPDATE_PUBLIC_KEY holds no PEM public key: $UPDATE_PUBLIC_KEY"
+    key="SHA-256 $fingerprint, from $UPDATE_PUBLIC_KEY"
+fi
+echo "Update key: $key"
+
 rm -rf "$tree"
-unsigned=$(build_shipped_program "$root" "$tree")
+unsigned=$(build_shipped_program "$root" "$tree" "${UPDATE_PUBLIC_KEY:-}")
 if [ -n "${WCU_SIGN_PFX:-}" ]; then
     shipped="$tree/signed/WardCfgUp.exe"
     mkdir -p "$tree/signed"

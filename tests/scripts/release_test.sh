@@ -8,11 +8,11 @@
 #   release_test.sh BUILD_DIR
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$1
+build=$(cd "$1" && pwd)
 work=$(mktemp -d "$build/release-test.XXXXXX")
 tsa_pid=
 trap '[ -z "$tsa_pid" ] || kill "$tsa_pid" 2>/dev/null; rm -rf "$work"' EXIT
-unset WCU_SIGN_PFX WCU_SIGN_PASSWORD WCU_SIGN_CA WCU_TIMESTAMP_URL
+unset WCU_SIGN_PFX WCU_SIGN_PASSWORD WCU_SIGN_CA WCU_TIMESTAMP_URL UPDATE_PUBLIC_KEY
 
 passed=0
 failed=0
@@ -35,6 +35,12 @@ release() {  # SOURCE NAME [VARIABLE=VALUE...]: into $work/NAME, output in $work
     shift 2
     env BUILD_DIR="$work/$name-build" DIST_DIR="$work/$name" "$@" \
         timeout 900 bash "$source/scripts/release.sh" >"$work/$name.out" 2>&1
+}
+
+# A throwaway update key: the public half in $work/update.pub.pem, its fingerprint printed.
+make_update_key() {
+    openssl genrsa 2048 2>/dev/null | openssl rsa -pubout -out "$work/update.pub.pem" 2>/dev/null &&
+        openssl pkey -pubin -in "$work/update.pub.pem" -outform DER | sha256sum | cut -c1-64
 }
 
 # A release into $work/signed with the throwaway certificate; the password
@@ -117,6 +123,7 @@ password='throwaway pass phrase'
 # Without a certificate: unsigned, said on one line, with its checksum.
 expect "the unsigned release succeeds" release "$root" unsigned
 expect "it says on one line that it is not signed" has_line "$work/unsigned.out" "Not signed: no code-signing certificate given (WCU_SIGN_PFX)"
+expect "and that it carries no update key" has_line "$work/unsigned.out" "Update key: none"
 expect "its SHA256SUMS checks" bash -c "cd '$work/unsigned' && sha256sum --quiet -c SHA256SUMS"
 expect "it prints the hash" has_line "$work/unsigned.out" "SHA-256 $(cut -d' ' -f1 "$work/unsigned/SHA256SUMS")"
 expect "the unsigned program carries no signature" fails verify "$work/unsigned/WardCfgUp.exe"
@@ -150,10 +157,14 @@ expect "a wrong password fails the release" fails signed_release "$root" "not th
 expect "it says why" has_line "$work/signed.out" "Release failed: WCU_SIGN_PASSWORD does not open $work/ca/signer.pfx"
 expect "it leaves no program in dist/" no_program_in "$work/signed"
 cp "$work/unsigned/WardCfgUp.exe" "$work/unsigned/SHA256SUMS" "$work/signed/"
+# This release builds with an update key (UPDATE_PUBLIC_KEY) before it fails.
+fingerprint=$(make_update_key)
 expect "a time stamp that cannot be had fails the release" fails signed_release "$root" "$password" \
-    WCU_TIMESTAMP_URL=http://127.0.0.1:1/
+    WCU_TIMESTAMP_URL=http://127.0.0.1:1/ UPDATE_PUBLIC_KEY="$work/update.pub.pem"
 expect "it says why" has_line "$work/signed.out" "Release failed: osslsigncode could not sign the program"
 expect "it leaves no program in dist/" no_program_in "$work/signed"
+expect "it names the update key" has_line "$work/signed.out" "Update key: SHA-256 $fingerprint, from $work/update.pub.pem"
+expect "its program carries that key" grep -qF "$fingerprint" "$work/signed-build/release/bin/WardCfgUp.exe"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
