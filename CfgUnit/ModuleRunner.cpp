@@ -68,10 +68,30 @@ std::string ExpandEnvironmentText(const std::string& text)
     return platform::ExpandEnvironment(text);
 }
 
-void StartProgramAt(const std::string& path)
+TStartRights DecideStartRights(bool elevated, bool shellToken)
+{
+    if (!elevated)
+        return TStartRights::Own;
+    return shellToken ? TStartRights::ShellUser : TStartRights::NotStarted;
+}
+
+void StartProgramAt(TConfigurator& cfg, const std::string& path)
 {
     platform::StartedProcess started;  // not waited for: its handles close at once
-    platform::StartProcess(path, "\"" + path + "\"", started);
+    const std::string commandLine = "\"" + path + "\"";
+    const bool elevated = platform::RunsElevated();
+    const platform::UniqueHandle shell = elevated ? platform::ShellUserToken() : platform::UniqueHandle();
+    switch (DecideStartRights(elevated, static_cast<bool>(shell))) {
+    case TStartRights::Own:
+        platform::StartProcess(path, commandLine, started);
+        break;
+    case TStartRights::ShellUser:
+        platform::StartProcessWithToken(shell.get(), path, commandLine, started);
+        break;
+    case TStartRights::NotStarted:
+        cfg.WriteLog("Not started: " + path + " (no shell of the user to give it the user's rights)");
+        break;
+    }
 }
 
 bool TConfigurator::RunModul(const std::string& program, const std::string& commandLine)
@@ -109,7 +129,7 @@ void TConfigurator::AutostartModules()
 {
     for (int i = 0; i < AutostartList.Count(); ++i) {
         WriteLog("Autostart modul: " + AutostartList[i]);
-        StartProgramAt(AutostartList[i]);
+        StartProgramAt(*this, AutostartList[i]);
     }
 }
 

@@ -285,7 +285,7 @@ static void RestartWarden(TConfigurator& cfg)
     SearchWarden();
     ProcessSearcher->TerminateProcesses();
     cfg.WriteLog("Start module " + cfg.WardenFullName);
-    StartProgramAt(cfg.WardenFullName);
+    StartProgramAt(cfg, cfg.WardenFullName);
 }
 
 static void RunClosingSteps(TConfigurator& cfg, bool success)

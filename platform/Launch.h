@@ -1,5 +1,5 @@
-// Starting programs: thin wrappers over CreateProcessA, ShellExecuteA
-// and the environment expansion.
+// Starting programs: thin wrappers over CreateProcessA, CreateProcessWithTokenW,
+// ShellExecuteA and the environment expansion; the rights of the user's shell.
 #pragma once
 
 #include "platform/Owner.h"
@@ -20,6 +20,17 @@ struct StartedProcess {
 // environment and current directory; the start-up information asks for
 // SW_SHOWNORMAL and nothing else.
 bool StartProcess(const std::string& program, const std::string& commandLine, StartedProcess& started);
+// As StartProcess, with the rights of the token (CreateProcessWithTokenW, bound
+// at run time: the call exists from Windows Vista on, where elevation does).
+bool StartProcessWithToken(HANDLE token, const std::string& program, const std::string& commandLine,
+                           StartedProcess& started);
+// Whether this process runs elevated; false where the system knows no
+// elevation (the 9x family, Windows XP): there a program runs with the rights
+// of the user who started it, as the programs that user starts do.
+bool RunsElevated();
+// A primary token of the user's shell (the process of the shell window): the
+// rights of a program the user starts from the desktop. Empty without a shell.
+UniqueHandle ShellUserToken();
 // GetExitCodeProcess: STILL_ACTIVE while the process runs (and when the query fails).
 DWORD ProcessExitCode(HANDLE process);
 // The process object is signalled: it has ended, whatever its exit code.

@@ -257,6 +257,17 @@ TEST(ShellExecuteErrorText, NamesTheListedCodesAndTakesEveryOtherAsSuccess)
         EXPECT_EQ("Ok", ShellExecuteErrorText(code)) << code;
 }
 
+// A program the user had running is never started again with an elevated run's rights.
+// (Under Wine every program counts as elevated, and the test harness provides the shell:
+// the runs of the update tests start the tunnel client again through the shell's rights.)
+TEST(DecideStartRights, AnElevatedRunLendsItsRightsToNoProgramOfTheUser)
+{
+    EXPECT_EQ(TStartRights::Own, DecideStartRights(false, false));
+    EXPECT_EQ(TStartRights::Own, DecideStartRights(false, true));
+    EXPECT_EQ(TStartRights::ShellUser, DecideStartRights(true, true));
+    EXPECT_EQ(TStartRights::NotStarted, DecideStartRights(true, false));
+}
+
 TEST(ExpandEnvironmentText, ExpandsKnownVariablesAndKeepsUnknownOnes)
 {
     ASSERT_TRUE(::SetEnvironmentVariableA("WARDTEST_LONG", std::string(3000, 'x').c_str()));
