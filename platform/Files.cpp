@@ -33,13 +33,6 @@ bool MoveFileTo(const std::string& from, const std::string& to)
     return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
 }
 
-std::string TempPath()
-{
-    char buffer[MAX_PATH + 1];
-    DWORD length = ::GetTempPathA(sizeof buffer, buffer);
-    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
-}
-
 std::string NewTempFileName(const std::string& directory, const std::string& prefix)
 {
     char buffer[MAX_PATH];

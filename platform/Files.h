@@ -29,8 +29,6 @@ bool ReadRest(HANDLE file, std::string& bytes);
 // The short (8.3) form of a path; false when the system cannot give one.
 bool ShortPathName(const std::string& path, std::string& shortPath);
 
-// The user's temporary folder, with its trailing backslash; empty when the system gives none.
-std::string TempPath();
 // A new empty file of a unique name in directory (GetTempFileNameA); empty when none could be made.
 std::string NewTempFileName(const std::string& directory, const std::string& prefix);
 bool CreateDirectoryAt(const std::string& name);
