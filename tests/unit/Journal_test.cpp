@@ -50,6 +50,7 @@ TEST_F(JournalTest, EachFileIsPutWhereItsStepLeavesNoDoubtAndTheJournalGoes)
     } files[] = {
         {"cut.dll", Step::Copying, "cut off", "original", "original", ""},
         {"back.dll", Step::PuttingBack, "original", "", "original", ""},  // a recovery cut off after its rename
+        {"unrenamed.dll", Step::PuttingBack, "", "original", "original", ""},  // a restore that could not rename
         {"moving.dll", Step::BackingUp, "original", "older", "original", "older"},
         {"restored.dll", Step::Copied, "", "original", "original", ""},  // a restore cut off before its rename
         {"later.dll", Step::Listed, "", "older", "", "older"},
