@@ -43,13 +43,14 @@ class UpdateRunTest : public UpdateFixture {
 protected:
     // The client holds ctl.ocx of the version installed (registered) and warden.cfg;
     // the download folder ctl.ocx of the version downloaded.
-    void OneControl(const std::string& installed, const std::string& downloaded, bool hostsInScenario = true)
+    void OneControl(const std::string& installed, const std::string& downloaded, bool hostsInScenario = true,
+                    const std::string& extraSections = "")
     {
         Control(client, "ctl.ocx", installed);
         RegisterClass(client + "ctl.ocx");
         WardenCfg();
         Control(work, "ctl.ocx", downloaded);
-        Scenario({"ctl.ocx"}, 1, "*", hostsInScenario);
+        Scenario({"ctl.ocx"}, 1, "*", hostsInScenario, extraSections);
     }
 
     // The client holds ctl.ocx 1.0.0.0 (registered); the download folder 2.0.0.0.
@@ -523,14 +524,10 @@ TEST_F(UpdateRunTest, TextsReadRightWhateverCodePageTheSystemKeepsAndTheRunStore
         std::string settings;
     };
     auto runUnder = [&](const std::string& locale) {
-        // The same client for each run: a new control that is registered (seconds, for the window to be seen).
-        ::DeleteFileA((client + "new.ocx").c_str());
+        // The same client for each run: a control replaced and registered (seconds, for the window to be seen).
+        ::DeleteFileA((client + "ctl.bak").c_str());
         ::DeleteFileA((client + "warden.bak").c_str());
-        Control(client, "ctl.ocx", "1_0_0_0");
-        RegisterClass(client + "ctl.ocx");
-        WardenCfg();
-        Control(work, "new.ocx", "1_0_0_0");
-        Scenario({"new.ocx"}, 1, "*", false, "[Messages]\r\nALL_OK=" + done + "\r\n");
+        OneControl("1_0_0_0", "2_0_0_0", false, "[Messages]\r\nALL_OK=" + done + "\r\n");
         install.SetSystemLocale(locale);
         Seen seen;
         std::thread user(AnswerServerDialog, NewHost, typed, true, &seen.dialog);
@@ -556,7 +553,7 @@ TEST_F(UpdateRunTest, TextsReadRightWhateverCodePageTheSystemKeepsAndTheRunStore
     for (const Seen* run : {&russian, &western}) {
         EXPECT_EQ(dialog, run->dialog);
         EXPECT_EQ((std::vector<std::string>{u8"Идёт обновление. Дождитесь его окончания и не выключайте компьютер.",
-                                            Text(ProgressStepText(TProgressStep::Registering)), "new.ocx",
+                                            Text(ProgressStepText(TProgressStep::Registering)), "ctl.ocx",
                                             Text(ProgressCountText(1, 1))}),
                   run->progress);
         ASSERT_EQ(1u, run->boxes.size()) << Describe(run->boxes);
