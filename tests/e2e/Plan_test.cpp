@@ -148,30 +148,20 @@ TEST_F(PlanTest, AMissingSourceIsPlannedAsAFailure)
 
 namespace {
 
-// The folders a program makes scratch folders in: the user's temporary folder and Windows' own.
-std::vector<std::string> TemporaryFolders()
+// The folders named wcu* where a program makes scratch folders: the user's temporary folder and Windows' own.
+std::vector<std::string> ScratchFolders()
 {
     char user[MAX_PATH + 1];
     char windows[MAX_PATH + 1];
     ::GetTempPathA(sizeof user, user);
     ::GetWindowsDirectoryA(windows, sizeof windows);
-    return {user, std::string(windows) + "\\Temp\\"};
-}
-
-// The folders named wcu* in the temporary folders.
-std::vector<std::string> ScratchFolders()
-{
     std::vector<std::string> found;
-    for (const std::string& folder : TemporaryFolders()) {
+    for (const std::string& folder : {std::string(user), std::string(windows) + "\\Temp\\"}) {
         WIN32_FIND_DATAA entry;
-        HANDLE search = ::FindFirstFileA((folder + "wcu*").c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE)
-            continue;
-        do
+        platform::FindHandle search(::FindFirstFileA((folder + "wcu*").c_str(), &entry));
+        for (bool more = static_cast<bool>(search); more; more = ::FindNextFileA(search.get(), &entry))
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 found.push_back(folder + entry.cFileName);
-        while (::FindNextFileA(search, &entry));
-        ::FindClose(search);
     }
     return found;
 }

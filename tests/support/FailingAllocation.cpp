@@ -16,7 +16,7 @@ void FailNextAllocationOf(std::size_t bytes)
 }
 
 // The test program's own allocation functions: they take the place of the
-// library's wherever this file is linked in.
+// library's wherever this file is linked in. The library's array forms call them.
 void* operator new(std::size_t size)
 {
     std::size_t armed = size;
@@ -27,27 +27,12 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
-void* operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-
 void operator delete(void* memory) noexcept
 {
     std::free(memory);
 }
 
-void operator delete[](void* memory) noexcept
-{
-    std::free(memory);
-}
-
 void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete[](void* memory, std::size_t) noexcept
 {
     std::free(memory);
 }

@@ -48,12 +48,10 @@ std::string CopyFixture(const std::string& fixture, const std::string& directory
 // each start), once it is there; empty when nothing is there within limitMs.
 std::string AwaitProbeCalls(const std::string& callsPath, unsigned limitMs);
 
-// Signs the scenario as the bank does, in the folder of its sources: with
-// scripts/sign-update.sh, which writes its [SHA256] section first, or, without
-// hashes, with openssl alone (the scenario's bytes as they stand). The key is
-// one of the build tree's throwaway private keys: "bank", whose public half
-// WardCfgUpTestKey.exe carries, or "other". True once the signature is there
-// (bounded).
+// Signs the scenario as the bank does, in the folder of its sources, with one
+// of the build tree's throwaway keys, "bank" (WardCfgUpTestKey.exe carries its
+// public half) or "other": by scripts/sign-update.sh, or, without the [SHA256]
+// hashes, by openssl alone. True once the signature is there (bounded).
 bool SignUpdate(const std::string& scenario, const std::string& sourcesDir, const std::string& key = "bank",
                 bool hashes = true);
 

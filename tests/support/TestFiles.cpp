@@ -132,7 +132,7 @@ static std::string Convert(const std::string& text, UINT from, UINT to)
 
 std::string Utf8FromAnsi(const std::string& text)
 {
-    return Utf8FromCodePage(text, 1251);
+    return Convert(text, 1251, CP_UTF8);
 }
 
 std::string Utf8FromCodePage(const std::string& text, UINT codePage)

@@ -89,7 +89,6 @@ struct Comparison {
 
 class DecideCopy : public VersionCheck, public ::testing::WithParamInterface<Comparison> {};
 
-// The decision compares numerically; the versions it read are logged as the run logs them.
 TEST_P(DecideCopy, ComparesNumericallyAndLogsTheVersionsItRead)
 {
     const Comparison& c = GetParam();
