@@ -22,7 +22,6 @@ protected:
     const std::string done = "Обновление ДБО завершено";  // code page 1251 in the scenario, kept by the signing
     std::string unsignedScenario;
 
-    // TwoNewerFiles, signed.
     void SignedDownload()
     {
         TwoNewerFiles("[Messages]\r\nALL_OK=" + done + "\r\n");

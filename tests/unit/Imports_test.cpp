@@ -169,8 +169,7 @@ TEST(Imports, ShippedProgramCarriesItsManifest)
         EXPECT_NE(std::string::npos, manifest.find(part)) << part << " in " << manifest;
 }
 
-// The functions that run code on another thread: a thread of their own, a
-// pool's, a timer queue's.
+// The functions that run code on another thread: a thread of their own, a pool's, a timer queue's.
 const std::set<std::string> ThreadStarters = {
     "CreateThread",          "CreateRemoteThread",   "CreateRemoteThreadEx",        "_beginthread",
     "_beginthreadex",        "QueueUserWorkItem",    "RegisterWaitForSingleObject", "BindIoCompletionCallback",

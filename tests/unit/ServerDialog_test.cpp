@@ -303,8 +303,7 @@ void FillAndAccept(DialogDriver& d, const std::string& host, const std::string& 
 // ---------------------------------------------------------------------------
 // Layout
 
-// The message font as the test measures it, apart from the dialog's own code:
-// the system's, at another DPI than the system's in proportion.
+// The message font as the test measures it, apart from the dialog's own code (scaled to the DPI).
 class TestFont {
 public:
     explicit TestFont(int dpi = ScreenDpi()) : font_(MessageFont(dpi))
