@@ -22,7 +22,6 @@ protected:
     const std::string done = "Обновление ДБО завершено";  // code page 1251 in the scenario, kept by the signing
     std::string unsignedScenario;
 
-    // TwoNewerFiles, signed.
     void SignedDownload()
     {
         TwoNewerFiles("[Messages]\r\nALL_OK=" + done + "\r\n");
@@ -45,6 +44,15 @@ protected:
         ASSERT_EQ(1u, log.size());
         EXPECT_TRUE(Contains(log[0], reason)) << log[0];
         EXPECT_EQ("", SnapshotDifference(before, State()));
+    }
+
+    // Whether another program could write, rename or delete the file now.
+    static bool Changeable(const std::string& path)
+    {
+        platform::FileHandle writer(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return writer || ::MoveFileA(path.c_str(), (path + ".moved").c_str()) || ::DeleteFileA(path.c_str());
     }
 };
 
@@ -90,24 +98,11 @@ TEST_F(SignedUpdateTest, AnUpdateThatIsNotAsTheBankSignedItIsRefusedAndChangesNo
         fault.make();
         ExpectRefused(fault.reason);
     }
-    // Where the system has no provider of SHA-256, as the 9x family, nothing is applied unchecked.
+    // Without rsaenh no provider of RSA with SHA-256, as on the 9x family: nothing is applied unchecked.
     asSigned();
     MissingDll noProvider("WardCfgUp.exe", "rsaenh");
     ExpectRefused("this system cannot verify the update");
 }
-
-namespace {
-
-// Whether another program could write, rename or delete the file now.
-bool Changeable(const std::string& path)
-{
-    platform::FileHandle writer(::CreateFileA(path.c_str(), GENERIC_WRITE,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return writer || ::MoveFileA(path.c_str(), (path + ".moved").c_str()) || ::DeleteFileA(path.c_str());
-}
-
-}  // namespace
 
 // The run of an unsigned update before: the same boxes, files, registration and
 // result program. While it asks to close the programs holding the files, no

@@ -69,6 +69,22 @@ std::vector<HWND> FindTopLevelWindows(DWORD processId, const std::string& classN
     return search.found;
 }
 
+int ScreenDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+RECT ChildRect(HWND parent, HWND child)
+{
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 BoxDriver::BoxDriver(DWORD processId, std::vector<Answer> script, BoxHook onBox)
     : processId_(processId), script_(std::move(script)), onBox_(std::move(onBox))
 {

@@ -69,6 +69,11 @@ private:
 std::string WindowTextUtf8(HWND window);
 // The visible top-level windows of a class of a process (0: of all); message boxes are of class #32770.
 std::vector<HWND> FindTopLevelWindows(DWORD processId, const std::string& className = "#32770");
+// The DPI the system gives this program for the screen; a length given at 96 DPI, at a DPI.
+int ScreenDpi();
+inline int Scaled(int pixels, int dpi = ScreenDpi()) { return ::MulDiv(pixels, dpi, 96); }
+// A child window's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND parent, HWND child);
 
 // Runs a command line with a time bound while a BoxDriver answers its boxes.
 // endWhen, polled meanwhile, ends the program at once when it answers true,

@@ -12,17 +12,34 @@
 
 namespace {
 
-// The environment of this program with the system's locale replaced (LC_ALL would override it).
-std::string EnvironmentWithSystemLocale(const std::string& locale)
+// A program that a Wine program starts takes the Unix locale of its starter,
+// whatever environment CreateProcess gives it. Wine's loader, a Unix program,
+// takes that environment, so the program starts through it, with the system's
+// locale replaced (LC_ALL would override it). CreateProcess then gives no
+// handle (the record holds garbage, which must not be closed): the program is
+// found by its path. Its id; 0 when it was not seen.
+DWORD StartUnderLocale(const std::string& commandLine, const std::string& locale, const ScratchInstall& install)
 {
-    std::string block;
+    const char* loader = std::getenv("WINELOADER");  // Wine sets it in the programs it starts
+    if (!loader)
+        throw std::runtime_error("WINELOADER is not set: no Wine loader to start the program under a locale");
+    std::string line = std::string(loader) + " " + commandLine;
+    std::string environment;
     const char* own = ::GetEnvironmentStringsA();
     for (const char* entry = own; *entry; entry += std::strlen(entry) + 1)
         if (::_strnicmp(entry, "LC_ALL=", 7) != 0 && ::_strnicmp(entry, "LC_CTYPE=", 9) != 0)
-            block.append(entry).push_back('\0');
+            environment.append(entry).push_back('\0');
     ::FreeEnvironmentStringsA(const_cast<char*>(own));
-    block.append("LC_CTYPE=" + locale).push_back('\0');
-    return block;
+    environment.append("LC_CTYPE=" + locale).push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, &environment[0], install.WorkDir().c_str(),
+                          &startup, &started))
+        return 0;
+    std::vector<DWORD> found;
+    WaitUntil([&] { return !(found = ProcessesStartedFrom(install.ExePath())).empty(); }, 10000, 5);
+    return found.empty() ? 0 : found[0];
 }
 
 }  // namespace
@@ -43,33 +60,10 @@ ProgramRunResult ScratchInstall::Run(const std::string& parameters, std::vector<
         line += " " + parameters;
     if (locale_.empty())
         return RunAndDriveBoxes(line, WorkDir(), std::move(script), timeoutMs, std::move(onBox), std::move(endWhen));
-    DWORD id = StartUnderLocale(line);
+    DWORD id = StartUnderLocale(line, locale_, *this);
     platform::UniqueHandle program(
         id ? ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id) : nullptr);
     if (!program)
         return ProgramRunResult();
     return DriveBoxes(std::move(program), id, std::move(script), timeoutMs, std::move(onBox), std::move(endWhen));
-}
-
-// A program that a Wine program starts takes the Unix locale of its starter,
-// whatever environment CreateProcess gives it. Wine's loader, a Unix program,
-// takes that environment, so the program starts through it. CreateProcess
-// then gives no handle (the record holds garbage, which must not be closed):
-// the program is found by its path.
-DWORD ScratchInstall::StartUnderLocale(const std::string& commandLine) const
-{
-    const char* loader = std::getenv("WINELOADER");  // Wine sets it in the programs it starts
-    if (!loader)
-        throw std::runtime_error("WINELOADER is not set: no Wine loader to start the program under a locale");
-    std::string line = std::string(loader) + " " + commandLine;
-    std::string environment = EnvironmentWithSystemLocale(locale_);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, &environment[0], WorkDir().c_str(),
-                          &startup, &started))
-        return 0;
-    std::vector<DWORD> found;
-    WaitUntil([&] { return !(found = ProcessesStartedFrom(ExePath())).empty(); }, 10000, 5);
-    return found.empty() ? 0 : found[0];
 }

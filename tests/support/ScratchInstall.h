@@ -19,10 +19,9 @@ public:
     std::string ExePath() const { return ProgramDir() + "WardCfgUp.exe"; }
     std::string Root() const { return root_.Path(); }
 
-    // The Unix locale from which Wine gives the program's runs from now on the
-    // system's locale (LC_CTYPE), and with it the code page for programs that
-    // are not Unicode: "C.UTF-8" gives 1252, as on a Windows whose language for
-    // them is English. The user's language stays Russian. Empty: the tests' own (1251).
+    // The program's runs from now on take the system's locale, and with it the code page of programs that
+    // are not Unicode, from this Unix locale: "C.UTF-8" gives 1252, as on a Windows whose language for them
+    // is English; the user's language stays Russian. Empty: the tests' own (1251).
     void SetSystemLocale(const std::string& unixLocale) { locale_ = unixLocale; }
 
     // Runs the program with the parameters (as they stand on its command line)
@@ -35,9 +34,6 @@ public:
                          std::function<bool()> endWhen = nullptr) const;
 
 private:
-    // The id of the program started with that command line under locale_; 0 when it was not seen.
-    DWORD StartUnderLocale(const std::string& commandLine) const;
-
     TempDir root_;
     std::string locale_;
 };

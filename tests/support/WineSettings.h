@@ -37,9 +37,7 @@ public:
     explicit Win98Program(const std::string& program) : WineProgramSetting(program, "", "Version", "win98") {}
 };
 
-// Wine loads no `dll` (a name without ".dll") for the program of that file name,
-// as on a Windows that lacks it: without rsaenh, no provider of RSA with SHA-256,
-// as on the 9x family and Windows XP before its third service pack.
+// Wine loads no `dll` (a name without ".dll") for the program of that file name, as on a Windows that lacks it.
 class MissingDll : public WineProgramSetting {
 public:
     MissingDll(const std::string& program, const std::string& dll)

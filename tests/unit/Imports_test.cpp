@@ -41,23 +41,9 @@ public:
 
     bool Is32Bit() const { return magic_ == IMAGE_NT_OPTIONAL_HDR32_MAGIC; }
 
-    // The lower-cased names of the DLLs of the import table, in table order.
-    std::vector<std::string> ImportedDlls() const
-    {
-        std::vector<std::string> names;
-        DWORD rva = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress;
-        if (rva == 0)
-            return names;
-        for (std::size_t offset = FileOffset(rva);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-            IMAGE_IMPORT_DESCRIPTOR descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(offset);
-            if (descriptor.Name == 0)
-                return names;
-            names.push_back(LowerAscii(TextAt(FileOffset(descriptor.Name))));
-        }
-    }
-
-    // The names of the functions imported by name, of every DLL, in table order.
-    std::vector<std::string> ImportedFunctions() const
+    // The lower-cased names of the DLLs of the import table, in table order;
+    // with functions, the names of the functions imported by name instead.
+    std::vector<std::string> Imported(bool functions = false) const
     {
         std::vector<std::string> names;
         DWORD rva = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress;
@@ -65,6 +51,10 @@ public:
             IMAGE_IMPORT_DESCRIPTOR descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(offset);
             if (descriptor.Name == 0)
                 break;
+            if (!functions) {
+                names.push_back(LowerAscii(TextAt(FileOffset(descriptor.Name))));
+                continue;
+            }
             DWORD thunks = descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;
             for (std::size_t at = FileOffset(thunks);; at += Is32Bit() ? 4 : 8) {
                 unsigned long long thunk = Is32Bit() ? At<DWORD>(at) : At<unsigned long long>(at);
@@ -129,16 +119,10 @@ std::string ShippedProgram()
     return named && *named ? named : BinDir() + SHIPPED_PROGRAM;
 }
 
-std::string VersionText(const FileVersion& version)
-{
-    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
-           std::to_string(version.release) + "." + std::to_string(version.build);
-}
-
 void ExpectOnlySystemDirectoryImports(const std::string& image)
 {
     PeImage pe(image);
-    std::vector<std::string> dlls = pe.ImportedDlls();
+    std::vector<std::string> dlls = pe.Imported();
     EXPECT_NE(dlls.end(), std::find(dlls.begin(), dlls.end(), "kernel32.dll")) << image;
     for (const std::string& dll : dlls)
         EXPECT_EQ(1u, SystemOnlyDlls.count(dll)) << image << " imports " << dll;
@@ -162,7 +146,9 @@ TEST(Imports, ShippedProgramIsA32BitImageWithItsIconAndVersion)
 }
 
 // Elevated as installer detection did it, and never virtualized where that
-// detection is off; its identity carries the version of the version resource.
+// detection is off; its identity carries the version of the version resource;
+// laid out for each monitor's DPI, never stretched by the system (Wine does not
+// stretch: only the declaration shows it); the controls of Common Controls 6.
 TEST(Imports, ShippedProgramCarriesItsManifest)
 {
     platform::Library image(::LoadLibraryExA(ShippedProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
@@ -171,21 +157,19 @@ TEST(Imports, ShippedProgramCarriesItsManifest)
     ASSERT_NE(nullptr, found);
     std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(image.get(), found))),
                          ::SizeofResource(image.get(), found));
-    EXPECT_NE(std::string::npos, manifest.find("level=\"requireAdministrator\"")) << manifest;
-    EXPECT_NE(std::string::npos, manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"));
-    FileVersion version;
-    ASSERT_TRUE(GetFileVersion(ShippedProgram(), version));
-    EXPECT_NE(std::string::npos, manifest.find("name=\"WardCfgUp\" version=\"" + VersionText(version) + "\""))
-        << manifest;
-    // Laid out for each monitor's DPI, never stretched by the system (Wine does not stretch: only the
-    // declaration shows it); the controls of Common Controls 6.
-    EXPECT_NE(std::string::npos, manifest.find(">true/pm</dpiAware>"));
-    EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"));
-    EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+    FileVersion v;
+    ASSERT_TRUE(GetFileVersion(ShippedProgram(), v));
+    const std::string parts[] = {
+        "level=\"requireAdministrator\"", "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",
+        "name=\"WardCfgUp\" version=\"" + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
+            std::to_string(v.release) + "." + std::to_string(v.build) + "\"",
+        ">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>",
+        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""};
+    for (const std::string& part : parts)
+        EXPECT_NE(std::string::npos, manifest.find(part)) << part << " in " << manifest;
 }
 
-// The functions that run code on another thread: a thread of their own, a
-// pool's, a timer queue's.
+// The functions that run code on another thread: a thread of their own, a pool's, a timer queue's.
 const std::set<std::string> ThreadStarters = {
     "CreateThread",          "CreateRemoteThread",   "CreateRemoteThreadEx",        "_beginthread",
     "_beginthreadex",        "QueueUserWorkItem",    "RegisterWaitForSingleObject", "BindIoCompletionCallback",
@@ -195,7 +179,7 @@ const std::set<std::string> ThreadStarters = {
 std::vector<std::string> ThreadStartersOf(const std::string& image)
 {
     std::vector<std::string> found;
-    for (const std::string& function : PeImage(image).ImportedFunctions())
+    for (const std::string& function : PeImage(image).Imported(true))
         if (ThreadStarters.count(function))
             found.push_back(function);
     return found;
@@ -222,7 +206,7 @@ TEST(Imports, ReadingFileVersionsAddsNoImport)
 
 TEST(Imports, StaticImportOfVersionDllIsSeen)
 {
-    std::vector<std::string> dlls = PeImage(BinDir() + "versionimporter.exe").ImportedDlls();
+    std::vector<std::string> dlls = PeImage(BinDir() + "versionimporter.exe").Imported();
     EXPECT_NE(dlls.end(), std::find(dlls.begin(), dlls.end(), "version.dll"));
 }
 

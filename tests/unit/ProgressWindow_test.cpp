@@ -37,26 +37,6 @@ TEST(ProgressWindow, ShowsTheStepFileAndCountCentredAndTheUserCannotCloseIt)
     EXPECT_TRUE(::IsWindow(shown));
 }
 
-namespace {
-
-int SystemDpi()
-{
-    HDC screen = ::GetDC(nullptr);
-    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-RECT ChildRect(HWND window, int id)
-{
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(window, id), &rect);
-    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-}  // namespace
-
 // Laid out for the DPI of its monitor (its lengths are given at 96 DPI), and
 // again, font included, when it comes to a monitor of another DPI.
 TEST(ProgressWindow, IsLaidOutForItsDpiAndAgainWhenThatChanges)
@@ -66,28 +46,28 @@ TEST(ProgressWindow, IsLaidOutForItsDpiAndAgainWhenThatChanges)
     std::vector<HWND> found = FindTopLevelWindows(::GetCurrentProcessId(), "WardCfgUpProgress");
     ASSERT_EQ(1u, found.size());
     HWND shown = found[0];
-    auto expectScaledTo = [shown](int dpi) {
-        auto px = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
+    auto child = [shown](int id) { return ChildRect(shown, ::GetDlgItem(shown, id)); };
+    auto expectScaledTo = [&](int dpi) {
         RECT client{};
         ::GetClientRect(shown, &client);
-        EXPECT_EQ(px(360), client.right) << dpi;
-        RECT notice = ChildRect(shown, ProgressNoticeId);
-        RECT bar = ChildRect(shown, ProgressBarId);
-        EXPECT_EQ(px(10), notice.left);
-        EXPECT_EQ(px(10), notice.top);
-        EXPECT_EQ(px(360) - 2 * px(10), bar.right - bar.left);
-        EXPECT_EQ(client.bottom - px(10), bar.bottom);
+        const RECT notice = child(ProgressNoticeId);
+        const RECT bar = child(ProgressBarId);
+        EXPECT_EQ(Scaled(360, dpi), client.right) << dpi;
+        EXPECT_EQ(Scaled(10, dpi), notice.left);
+        EXPECT_EQ(Scaled(10, dpi), notice.top);
+        EXPECT_EQ(Scaled(360, dpi) - 2 * Scaled(10, dpi), bar.right - bar.left);
+        EXPECT_EQ(client.bottom - Scaled(10, dpi), bar.bottom);
     };
-    const int dpi = SystemDpi();
+    const int dpi = ScreenDpi();
     expectScaledTo(dpi);
-    RECT status = ChildRect(shown, ProgressStatusId);
+    const RECT status = child(ProgressStatusId);
 
     const int otherDpi = dpi == 96 ? 144 : 96;
     RECT suggested{40, 30, 600, 300};
     ::SendMessageA(shown, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(otherDpi, otherDpi),
                    reinterpret_cast<LPARAM>(&suggested));
     expectScaledTo(otherDpi);
-    RECT rescaled = ChildRect(shown, ProgressStatusId);
+    const RECT rescaled = child(ProgressStatusId);
     // Three lines in the font of the new DPI.
     EXPECT_EQ(otherDpi > dpi, rescaled.bottom - rescaled.top > status.bottom - status.top);
     RECT placed{};

@@ -105,14 +105,11 @@ public:
     HWND Handle(Element element) const { return elements_[element]; }
     bool Open() const { return ::IsWindow(dialog_) != FALSE; }
 
-    Rect RectOf(HWND window) const
+    Rect RectOf(Element element) const
     {
-        RECT rect{};
-        ::GetWindowRect(window, &rect);
-        ::MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
+        RECT rect = ChildRect(dialog_, elements_[element]);
         return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
     }
-    Rect RectOf(Element element) const { return RectOf(elements_[element]); }
 
     LRESULT Send(Element element, UINT message, WPARAM wParam, LPARAM lParam) const
     {
@@ -306,26 +303,10 @@ void FillAndAccept(DialogDriver& d, const std::string& host, const std::string& 
 // ---------------------------------------------------------------------------
 // Layout
 
-// The DPI the system gives the test program for the screen.
-int SystemDpi()
-{
-    HDC screen = ::GetDC(nullptr);
-    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-// A length in pixels at 96 DPI, at the system's DPI.
-int Px(int pixels)
-{
-    return ::MulDiv(pixels, SystemDpi(), 96);
-}
-
-// The message font as the test measures it, apart from the dialog's own code:
-// the system's, at another DPI than the system's in proportion.
+// The message font as the test measures it, apart from the dialog's own code (scaled to the DPI).
 class TestFont {
 public:
-    explicit TestFont(int dpi = SystemDpi()) : font_(MessageFont(dpi))
+    explicit TestFont(int dpi = ScreenDpi()) : font_(MessageFont(dpi))
     {
         TEXTMETRICA text{};
         ::GetTextMetricsA(dc_.get(), &text);
@@ -345,7 +326,7 @@ private:
         NONCLIENTMETRICSA metrics{};
         metrics.cbSize = sizeof metrics;
         ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+        metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, ScreenDpi());
         return ::CreateFontIndirectA(&metrics.lfMessageFont);
     }
 
@@ -367,12 +348,11 @@ int Nearest(double value)
 }
 
 // The expected positions for three servers (the 22-pixel list in row 1),
-// given the height the comment needs, at a DPI: at 96 every length is as
-// written, at another DPI it is scaled, and so is the font.
-Layout ExpectedLayout(const TConfigurator& cfg, int commentHeight, int dpi = SystemDpi())
+// given the height the comment needs; lengths and font scale from 96 DPI.
+Layout ExpectedLayout(const TConfigurator& cfg, int commentHeight, int dpi = ScreenDpi())
 {
     TestFont font(dpi);
-    auto px = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
+    auto px = [dpi](int pixels) { return Scaled(pixels, dpi); };
     auto caption = [&](const char* key) { return cfg.DialogCaptions.ValueOf(key); };
     const char* labels[4] = {"OldWebServHostLabelCaption", "NewWebServHostLabelCaption", "NewWardLocLabelCaption",
                              "NewReserveWardLocLabelCaption"};
@@ -417,24 +397,20 @@ struct LiveLayout {
     RECT window{};
 };
 
-LiveLayout LayoutOf(const DialogDriver& d)
-{
-    LiveLayout live;
-    for (int i = 0; i < ElementCount; ++i)
-        live.layout.elements[i] = d.RectOf(static_cast<Element>(i));
-    RECT client{};
-    ::GetClientRect(d.Dialog(), &client);
-    live.layout.clientWidth = client.right;
-    live.layout.clientHeight = client.bottom;
-    ::GetWindowRect(d.Dialog(), &live.window);
-    return live;
-}
-
-LiveLayout ReadLayout(TConfigurator& cfg)
+// The layout of the dialog of three servers, after what `first` does to it.
+LiveLayout ReadLayout(TConfigurator& cfg, const Script& first = nullptr)
 {
     LiveLayout live;
     RunDialog(cfg, ThreeServers(), {}, [&](DialogDriver& d) {
-        live = LayoutOf(d);
+        if (first)
+            first(d);
+        for (int i = 0; i < ElementCount; ++i)
+            live.layout.elements[i] = d.RectOf(static_cast<Element>(i));
+        RECT client{};
+        ::GetClientRect(d.Dialog(), &client);
+        live.layout.clientWidth = client.right;
+        live.layout.clientHeight = client.bottom;
+        ::GetWindowRect(d.Dialog(), &live.window);
         d.Click(Decline);
         d.WaitClosed();
     });
@@ -467,7 +443,7 @@ TEST(ServerDialogLayout, DefaultCaptionsGiveFieldsOf200PixelsAt96Dpi)
     // The default comment fits one line.
     Layout expected = ExpectedLayout(cfg, font.lineHeight);
     ExpectLayout(expected, live);
-    EXPECT_EQ(Px(200), live.layout.elements[Field1].width);
+    EXPECT_EQ(Scaled(200), live.layout.elements[Field1].width);
 }
 
 TEST(ServerDialogLayout, WideButtonsWidenTheWindowAndTheFields)
@@ -485,8 +461,8 @@ TEST(ServerDialogLayout, WideButtonsWidenTheWindowAndTheFields)
     EXPECT_EQ(0, commentHeight % font.lineHeight) << "whole lines";
     Layout expected = ExpectedLayout(cfg, commentHeight);
     ExpectLayout(expected, live);
-    EXPECT_GT(live.layout.elements[Field1].width, Px(200));
-    EXPECT_EQ(live.layout.clientWidth, 2 * live.layout.elements[Accept].width + 3 * Px(5));
+    EXPECT_GT(live.layout.elements[Field1].width, Scaled(200));
+    EXPECT_EQ(live.layout.clientWidth, 2 * live.layout.elements[Accept].width + 3 * Scaled(5));
 }
 
 // The tests run at 96 DPI, and again in a prefix set to 144 DPI
@@ -494,7 +470,7 @@ TEST(ServerDialogLayout, WideButtonsWidenTheWindowAndTheFields)
 TEST(ServerDialogLayout, TheTestsRunAtTheDpiOfTheirPrefix)
 {
     const char* prefixDpi = std::getenv("WINE_RUN_DPI");
-    EXPECT_EQ(prefixDpi ? std::atoi(prefixDpi) : 96, SystemDpi());
+    EXPECT_EQ(prefixDpi ? std::atoi(prefixDpi) : 96, ScreenDpi());
 }
 
 // Moved to a monitor of another DPI, the window takes the place the system
@@ -502,16 +478,12 @@ TEST(ServerDialogLayout, TheTestsRunAtTheDpiOfTheirPrefix)
 TEST(ServerDialogLayout, ADpiChangeLaysTheDialogOutAgainForTheNewDpi)
 {
     TConfigurator cfg;
-    const int otherDpi = SystemDpi() == 96 ? 144 : 96;
-    LiveLayout live;
-    RunDialog(cfg, ThreeServers(), {}, [&](DialogDriver& d) {
+    const int otherDpi = ScreenDpi() == 96 ? 144 : 96;
+    LiveLayout live = ReadLayout(cfg, [&](DialogDriver& d) {
         RECT suggested{100, 50, 700, 450};
         DWORD_PTR result = 0;
         ::SendMessageTimeoutA(d.Dialog(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(otherDpi, otherDpi),
                               reinterpret_cast<LPARAM>(&suggested), SMTO_ABORTIFHUNG, WaitLimitMs, &result);
-        live = LayoutOf(d);
-        d.Click(Decline);
-        d.WaitClosed();
     });
     // The default comment fits one line.
     ExpectElements(ExpectedLayout(cfg, TestFont(otherDpi).lineHeight, otherDpi), live);
@@ -564,7 +536,7 @@ TEST(ServerDialogElements, OneServerShowsItsHostReadOnlyOutsideTheTabOrder)
     EXPECT_GT(rows[1].height, font.lineHeight);
     for (int row = 1; row < 4; ++row) {
         EXPECT_EQ(rows[1].height, rows[2 * row + 1].height) << "row " << row + 1;
-        EXPECT_EQ(rows[2 * row - 2].top + std::max(rows[1].height, font.lineHeight) + Px(10), rows[2 * row].top);
+        EXPECT_EQ(rows[2 * row - 2].top + std::max(rows[1].height, font.lineHeight) + Scaled(10), rows[2 * row].top);
     }
     EXPECT_TRUE(call.accepted);
     EXPECT_EQ(3, call.chosen);
@@ -644,17 +616,12 @@ TEST(ServerDialogElements, WindowHasNoSystemMenuNoSizingBorderWhiteFieldsAndABla
     EXPECT_EQ(RGB(0, 0, 0), separator);
 }
 
-// The module whose code runs a window (the wide procedure of a wide window, as the program makes them).
-HMODULE ModuleOfProcedure(HWND window)
+// The file whose code runs a window (the wide procedure of a wide window, as the program makes them).
+std::string ModuleOfProcedure(HWND window)
 {
     HMODULE module = nullptr;
     ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                          reinterpret_cast<LPCSTR>(::GetWindowLongPtrW(window, GWLP_WNDPROC)), &module);
-    return module;
-}
-
-std::string LowerPathOf(HMODULE module)
-{
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(module, path, sizeof path);
     return LowerAscii(path);
@@ -669,16 +636,15 @@ TEST(ServerDialogElements, TheControlsAreThoseOfCommonControls6)
     std::vector<std::string> modules;
     RunDialog(cfg, ThreeServers(), {}, [&](DialogDriver& d) {
         for (Element element : {Field1, Field2, Accept, Decline})
-            modules.push_back(LowerPathOf(ModuleOfProcedure(d.Handle(element))));
+            modules.push_back(ModuleOfProcedure(d.Handle(element)));
         d.Click(Decline);
         d.WaitClosed();
     });
     ASSERT_EQ(4u, modules.size());
-    for (const std::string& module : modules) {
-        EXPECT_NE(std::string::npos, module.find("\\winsxs\\")) << module;
-        EXPECT_NE(std::string::npos, module.find("microsoft.windows.common-controls_6595b64144ccf1df_6.")) << module;
-        EXPECT_NE(std::string::npos, module.find("\\comctl32.dll")) << module;
-    }
+    const char* const parts[] = {"\\winsxs\\", "microsoft.windows.common-controls_6595b64144ccf1df_6.", "\\comctl32.dll"};
+    for (const std::string& module : modules)
+        for (const char* part : parts)
+            EXPECT_NE(std::string::npos, module.find(part)) << module;
 }
 
 void TabTo(DialogDriver& d, Element target)

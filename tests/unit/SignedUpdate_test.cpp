@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-// A copy is taken only when it holds the bytes checked, and is then held; a
-// program without a key checks no copy.
 TEST(SignedUpdate, ACopyIsTakenOnlyWhenItHoldsTheBytesCheckedAndIsThenHeld)
 {
     TempDir dir;
@@ -28,6 +26,7 @@ TEST(SignedUpdate, ACopyIsTakenOnlyWhenItHoldsTheBytesCheckedAndIsThenHeld)
     EXPECT_FALSE(update.HoldCopy("a.ocx", dir / "copy.ocx", copy));
     EXPECT_EQ(dir / "copy.ocx is not the file checked as its source", update.Problem());
 
+    // A program without a key checks no copy, and holds none.
     copy.reset();
     EXPECT_TRUE(TSignedUpdate().HoldCopy("a.ocx", dir / "copy.ocx", copy));
     EXPECT_FALSE(copy);
