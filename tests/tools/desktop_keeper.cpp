@@ -13,7 +13,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR readyFile, int)
     shellClass.hInstance = instance;
     shellClass.lpszClassName = "ShellStandIn";
     ::RegisterClassA(&shellClass);  // joins the desktop, starting its process if needed
-    HWND shell = ::CreateWindowExA(0, "ShellStandIn", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    // Disabled and never activated: the focus of the tests' windows must not come to it.
+    HWND shell = ::CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "ShellStandIn", "", WS_POPUP | WS_DISABLED, 0,
+                                   0, 0, 0, nullptr, nullptr, instance, nullptr);
     using SetShell = BOOL(WINAPI*)(HWND);  // in user32, named by no header
     auto setShellWindow = reinterpret_cast<SetShell>(
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetShellWindow")));
