@@ -1,32 +1,42 @@
 #include "support/Bounded.h"
 
+#include "platform/Owner.h"
+
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <future>
 #include <memory>
 #include <thread>
 
+#include <windows.h>
+
 void CallWithin(unsigned timeoutMs, const std::function<void()>& call)
 {
-    auto done = std::make_shared<std::promise<void>>();
-    std::future<void> finished = done->get_future();
-    std::thread([call, done] {
+    // The end is told through an event of the system's: under Wine the timed
+    // wait of a std::future now and then missed the end of a call that had
+    // returned, and waited out the whole bound.
+    struct Outcome {
+        platform::UniqueHandle done{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+        std::exception_ptr error;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    ASSERT_TRUE(outcome->done);
+    std::thread([call, outcome] {
         try {
             call();
-            done->set_value();
         } catch (...) {
-            done->set_exception(std::current_exception());
+            outcome->error = std::current_exception();
         }
+        ::SetEvent(outcome->done.get());
     }).detach();
-    if (finished.wait_for(std::chrono::milliseconds(timeoutMs)) == std::future_status::timeout) {
+    if (::WaitForSingleObject(outcome->done.get(), timeoutMs) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "%s: still waiting after %u ms\n",
                      ::testing::UnitTest::GetInstance()->current_test_info()->name(), timeoutMs);
         std::fflush(stderr);
         std::_Exit(3);
     }
-    finished.get();
+    if (outcome->error)
+        std::rethrow_exception(outcome->error);
 }
